@@ -37,6 +37,7 @@ namespace Outcome {
 constexpr long double FireTooWeak = -1;    // value10s: Q below the minimum for height and class
 constexpr long double SpacingTooWide = -2; // value10s: L above the greatest permitted spacing
 constexpr long double HeightOver16 = -3;   // value10s: no table row for a zone above 16 m
+constexpr long double NotComputable = -4;  // value10s: the tables' formulas are undefined for the inputs
 constexpr long double NotDetected = -1;    // value6s, TimeResult
 }
 
@@ -82,7 +83,7 @@ struct TCalcParamsOrvann {
     long double value7s = 0;
     long double value8s = 0;
     long double value9s = 0;
-    long double value10s = 0; // standard run: detection time, or -1 / -2 / -3
+    long double value10s = 0; // standard run: detection time, or -1 / -2 / -3 / -4
 
     long double value8 = 0;  // unused
     long double value9 = 0;  // unused
