@@ -23,6 +23,11 @@ inline const QString RefDbFileName = QStringLiteral("kvr.db");
 // Needs the QCoreApplication to exist. Returns the folder with no trailing separator.
 QString RefDbDefaultFolder();
 
+// The choice behind RefDbDefaultFolder: `exeFolder` when a file can be created or written
+// there, otherwise `dataFolder` (created when missing); `exeFolder` again when
+// `dataFolder` is empty.
+QString RefDbChooseFolder(const QString& exeFolder, const QString& dataFolder);
+
 // RefDbDefaultFolder() + "/kvr.db".
 QString RefDbDefaultPath();
 
