@@ -2,6 +2,9 @@
 #include "uCliCommon.h"
 
 #include <QCoreApplication>
+#ifdef TESVORN_CLI_GUI
+#include <QGuiApplication>
+#endif
 #include <QLocale>
 #include <cstdio>
 #include <map>
@@ -19,7 +22,15 @@ static int Usage(const QString& message)
 
 int main(int argc, char** argv)
 {
+#ifdef TESVORN_CLI_GUI
+    // Drawing a plan needs fonts, which only a GUI application provides; the offscreen
+    // platform keeps the tool usable without a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+#else
     QCoreApplication app(argc, argv);
+#endif
     QStringList args = app.arguments();
     args.removeFirst();
     if (args.isEmpty())

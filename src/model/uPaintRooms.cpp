@@ -1,0 +1,532 @@
+// The plan renderer: draws the whole plan (background, zones, doors and windows,
+// sensors, water sources, the scale bar) into the project's own image and copies it into
+// the caller's picture. The desktop window, the command-line renderer and the tests all
+// go through TFireProject::PaintRooms, so they see the same pixels.
+//
+// A plan may hold thousands of sensors and is redrawn on every mouse move while the user
+// drags, so the sensor circles and labels, which never change between repaints, are
+// rasterised once into small stamps (pixel runs) and then copied into the picture; a
+// stamp is made by drawing the same primitive with the same canvas, so the pixels are
+// exactly those a direct drawing would give.
+#include "uFireClasses.h"
+#include "uGeometry.h"
+#include "uNumberText.h"
+#include "uPlanCanvas.h"
+
+#include <QFontMetrics>
+#include <QHash>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+const QColor clRed(255, 0, 0);
+const QColor clBlack(0, 0, 0);
+const QColor clWhite(255, 255, 255);
+const QColor clBlue(0, 0, 255);
+const QColor clGray(128, 128, 128);
+const QColor clLightBlue(215, 228, 242);
+
+QColor SensorColor(TSensorType t)
+{
+    switch (t) {
+    case TSensorType::stTemperature: return QColor(255, 0, 0);
+    case TSensorType::stSmoke: return QColor(0, 128, 0);
+    case TSensorType::stOxygen: return QColor(166, 202, 240);
+    case TSensorType::stToxic: return QColor(255, 255, 0);
+    case TSensorType::stUnofficial: return QColor(192, 192, 192);
+    }
+    return QColor(192, 192, 192);
+}
+
+QColor FromTColor(TColor c)
+{
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+// A rasterised primitive: horizontal runs of opaque pixels relative to an anchor point.
+struct TStamp {
+    struct Run {
+        int dx, dy, len;
+        int first; // index of the run's first pixel in colours
+    };
+    std::vector<Run> runs;
+    std::vector<QRgb> colours;
+    int textWidth = 0;
+};
+
+constexpr int StampPad = 4;
+
+// Rasterises `draw` (which paints relative to the anchor (0, 0)) into a stamp. The box
+// is the area the drawing may cover around the anchor.
+template <class F>
+TStamp MakeStamp(int left, int top, int right, int bottom, F draw)
+{
+    QImage scratch(right - left + 2 * StampPad, bottom - top + 2 * StampPad, QImage::Format_ARGB32);
+    scratch.fill(0);
+    const int ax = StampPad - left, ay = StampPad - top;
+    {
+        TPlanCanvas c(scratch);
+        draw(c, ax, ay);
+    }
+    TStamp s;
+    for (int y = 0; y < scratch.height(); ++y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
+        int x = 0;
+        while (x < scratch.width()) {
+            if (qAlpha(line[x]) == 0) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < scratch.width() && qAlpha(line[x]) != 0)
+                ++x;
+            s.runs.push_back({start - ax, y - ay, x - start, static_cast<int>(s.colours.size())});
+            for (int i = start; i < x; ++i)
+                s.colours.push_back(line[i] | 0xFF000000u);
+        }
+    }
+    return s;
+}
+
+// Copies a stamp into an RGB32 picture with its anchor at (x, y), clipped to the picture.
+void PutStamp(uchar* bits, qsizetype bpl, int w, int h, const TStamp& s, int x, int y)
+{
+    for (const TStamp::Run& r : s.runs) {
+        const int yy = y + r.dy;
+        if (yy < 0 || yy >= h)
+            continue;
+        int xx = x + r.dx, len = r.len, first = r.first;
+        if (xx < 0) {
+            len += xx;
+            first -= xx;
+            xx = 0;
+        }
+        if (xx + len > w)
+            len = w - xx;
+        if (len <= 0)
+            continue;
+        std::memcpy(bits + yy * bpl + qsizetype(xx) * 4, &s.colours[first], size_t(len) * 4);
+    }
+}
+
+// The stamps of sensor circles and labels, shared by every project drawn on the
+// user-interface thread. Labels are keyed by text and colour; the cache is emptied when
+// it grows past a bound so a long session cannot exhaust memory.
+struct TStampCache {
+    QHash<quint64, TStamp> circles;
+    QHash<QString, TStamp> labels;
+};
+
+thread_local TStampCache Stamps;
+
+const TStamp& CircleStamp(TSensorType type, int size)
+{
+    const quint64 key = (quint64(static_cast<uint8_t>(type)) << 32) | quint32(size);
+    auto it = Stamps.circles.find(key);
+    if (it != Stamps.circles.end())
+        return *it;
+    if (Stamps.circles.size() > 256)
+        Stamps.circles.clear();
+    const int s = size;
+    TStamp st = MakeStamp(-s - 1, -s - 1, s + 1, s + 1, [&](TPlanCanvas& c, int x, int y) {
+        c.PenColor = clBlack;
+        c.BrushColor = SensorColor(type);
+        c.Ellipse(x - s, y - s, x + s, y + s);
+    });
+    return *Stamps.circles.insert(key, std::move(st));
+}
+
+// A label stamp anchored at the top-left corner of the text cell.
+const TStamp& LabelStamp(const QString& text, const QColor& colour, int fontSize)
+{
+    const QString key = QString::number(colour.rgb(), 16) + QLatin1Char('/') + QString::number(fontSize)
+                        + QLatin1Char('/') + text;
+    QHash<QString, TStamp>& map = Stamps.labels;
+    auto it = map.find(key);
+    if (it != map.end())
+        return *it;
+    if (map.size() > 50000)
+        map.clear();
+    const QFontMetrics fm(PlanFont(fontSize));
+    const int tw = fm.horizontalAdvance(text);
+    const int th = fm.height();
+    TStamp st = MakeStamp(-th, -th, tw + th, 2 * th, [&](TPlanCanvas& c, int x, int y) {
+        c.FontSize = fontSize;
+        c.FontColor = colour;
+        c.BrushStyle = TBrushStyle::Clear;
+        c.TextOut(x, y, text);
+    });
+    st.textWidth = tw;
+    return *map.insert(key, std::move(st));
+}
+
+QString SensorLabel(const TSensor& s)
+{
+    QString label = s.Name();
+    if (s.TimeLeft() > 0) {
+        if (s.TimeLeft() <= 180)
+            label += QLatin1Char('(') + QString::number(s.TimeLeft()) + QLatin1Char(')');
+        else
+            label += QStringLiteral("(>180)");
+    }
+    return label;
+}
+
+// The door or window drawing of PaintDoor on a canvas.
+void DrawDoor(TPlanCanvas& c, TDoor* door, const QColor& lighting, const QColor& pen)
+{
+    c.PenWidth = 1;
+    c.PenStyle = TPenStyle::Solid;
+    c.PenColor = pen;
+    c.BrushColor = lighting;
+    c.BrushStyle = TBrushStyle::Solid;
+    door->RecalcRect();
+    const TRect r = door->Rect();
+    const int L = r.Left, T = r.Top, R = r.Right, B = r.Bottom, w = door->Width();
+    auto line = [&](int x1, int y1, int x2, int y2) {
+        c.MoveTo(x1, y1);
+        c.LineTo(x2, y2);
+    };
+    auto opening = [&](int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+        c.PenColor = lighting;
+        line(x1, y1, x2, y2);
+        line(x3, y3, x4, y4);
+        c.PenColor = pen;
+    };
+    switch (door->Wall()) {
+    case TWallType::wtLeft:
+        if (door->IsWindow()) {
+            c.Rectangle(R - 10, T, R, B);
+            line(R - 6, T, R - 6, B);
+        } else {
+            c.Pie(L, T - w, R + w, B, L, T, R, B);
+            opening(R, T, R, B - 1, R - 1, T, R - 1, B - 1);
+        }
+        break;
+    case TWallType::wtRight:
+        if (door->IsWindow()) {
+            c.Rectangle(L + 10, T, L, B);
+            line(L + 5, T, L + 5, B);
+        } else {
+            c.Pie(L - w, T, R, B + w, R, B, L, T);
+            opening(L, T + 1, L, B - 1, L - 1, T + 1, L - 1, B - 1);
+        }
+        break;
+    case TWallType::wtTop:
+        if (door->IsWindow()) {
+            c.Rectangle(L, B - 10, R, B);
+            line(L, B - 6, R, B - 6);
+        } else {
+            c.Pie(L - w, T, R, B + w, R, B, L, T);
+            opening(L, B, R - 1, B, L, B - 1, R - 1, B - 1);
+        }
+        break;
+    case TWallType::wtBottom:
+        if (door->IsWindow()) {
+            c.Rectangle(L, T + 10, R, T);
+            line(L, T + 5, R, T + 5);
+        } else {
+            c.Pie(L, T - w, R + w, B, L, T, R, B);
+            opening(L + 1, T, R - 1, T, L + 1, T - 1, R - 1, T - 1);
+        }
+        break;
+    case TWallType::wtNone:
+        break;
+    }
+    c.BrushColor = clWhite;
+    c.PenColor = clWhite;
+}
+
+// The dotted distance display of the selected sensor: its range circle and the four
+// lines to the walls, each labelled with the wall distance when there is room for it.
+void DrawSensorDistances(TPlanCanvas& c, const TFireProject& p, const TRoom& room, const TSensor& s)
+{
+    const TRect R = room.Rect();
+    const TPoint P = s.Pos();
+    const int sz = s.SensorSize;
+    const int x = R.Left + P.X, y = R.Top + P.Y;
+    const int r = s.Range();
+    const int f = c.FontSize;
+    c.Ellipse(x - r, y - r, x + r, y + r);
+    auto line = [&](int x1, int y1, int x2, int y2) {
+        c.MoveTo(x1, y1);
+        c.LineTo(x2, y2);
+    };
+    line(x, y - sz, x, R.Top);
+    line(x, y + sz, x, R.Bottom);
+    line(x - sz, y, R.Left, y);
+    line(x + sz, y, R.Right, y);
+    auto text = [&](int d) { return FormatGeneral(p.ScaledValue(d)); };
+    int d = P.Y;
+    if (d > 3 * sz) {
+        const QString t = text(d);
+        c.TextOut(x - c.TextWidth(t) / 2, R.Top + (d - sz) / 2 - f / 2, t);
+    }
+    d = R.Bottom - R.Top - P.Y;
+    if (d > 3 * sz) {
+        const QString t = text(d);
+        c.TextOut(x - c.TextWidth(t) / 2, R.Bottom - (sz + d) / 2 + f / 2, t);
+    }
+    d = P.X;
+    if (d > 3 * sz) {
+        const QString t = text(d);
+        c.TextOutRotated(90, R.Left + (d - sz) / 2 - f / 2, y + c.TextWidth(t) / 2, t);
+    }
+    d = R.Right - R.Left - P.X;
+    if (d > 3 * sz) {
+        const QString t = text(d);
+        c.TextOutRotated(-90, R.Right - (d - sz) / 2 + f / 2, y - c.TextWidth(t) / 2, t);
+    }
+}
+
+// The dotted line from a selected water source to the bounding rectangle of the zones,
+// with its length.
+void DrawWaterSourceDistance(TPlanCanvas& c, const TFireProject& p, const TWaterSource& ws)
+{
+    const TRect a = p.GetAllRoomsRect();
+    const int X = ws.X(), Y = ws.Y();
+    int tx, ty, lx, ly;
+    long long d;
+    const bool between = a.Left < X && X < a.Right;
+    const bool beside = a.Top < Y && Y < a.Bottom;
+    if (between && Y > a.Bottom) {
+        tx = X, ty = a.Bottom, d = Y - a.Bottom;
+        lx = X + 2, ly = int(Y - d / 2);
+    } else if (X < a.Left && Y > a.Bottom) {
+        tx = a.Left, ty = a.Bottom, d = RoundedDistance(X, Y, tx, ty);
+        lx = X + (a.Left - X) / 2 + 2, ly = Y - (Y - a.Bottom) / 2;
+    } else if (X > a.Right && Y > a.Bottom) {
+        tx = a.Right, ty = a.Bottom, d = RoundedDistance(X, Y, tx, ty);
+        lx = X - (X - a.Right) / 2, ly = Y - (Y - a.Bottom) / 2 - 2;
+    } else if (between && Y < a.Top) {
+        tx = X, ty = a.Top, d = a.Top - Y;
+        lx = X + 2, ly = int(Y + d / 2);
+    } else if (X < a.Left && Y < a.Top) {
+        tx = a.Left, ty = a.Top, d = RoundedDistance(X, Y, tx, ty);
+        lx = X + (a.Left - X) / 2 + 2, ly = Y - (Y - a.Top) / 2;
+    } else if (X > a.Right && Y < a.Top) {
+        tx = a.Right, ty = a.Top, d = RoundedDistance(X, Y, tx, ty);
+        lx = X - (X - a.Right) / 2 + 2, ly = Y - (Y - a.Top) / 2 + 2;
+    } else if (beside && X < a.Left) {
+        tx = a.Left, ty = Y, d = a.Left - X;
+        lx = int(X + d / 2 + 2), ly = Y + 2;
+    } else if (beside && X > a.Right) {
+        tx = a.Right, ty = Y, d = X - a.Right;
+        lx = int(X - d / 2 + 2), ly = Y + 2;
+    } else {
+        return; // inside the zones' rectangle or on its edge lines: nothing to measure
+    }
+    c.MoveTo(X, Y);
+    c.LineTo(tx, ty);
+    c.TextOut(lx, ly, FormatGeneral(p.ScaledValue(static_cast<long double>(d))));
+}
+
+// Makes `img` a w x h RGB32 picture that nobody else shares, keeping its memory when it
+// already fits.
+void PrepareImage(QImage& img, int w, int h)
+{
+    if (img.width() != w || img.height() != h || img.format() != QImage::Format_RGB32 || !img.isDetached())
+        img = QImage(w, h, QImage::Format_RGB32);
+}
+
+// Copies src into dst pixel for pixel, reusing dst's memory when the size matches.
+void CopyImage(const QImage& src, QImage& dst)
+{
+    if (src.isNull()) {
+        dst = QImage();
+        return;
+    }
+    if (dst.size() != src.size() || dst.format() != src.format()) {
+        dst = src.copy();
+        return;
+    }
+    uchar* d = dst.bits(); // detaches dst if it was shared
+    const qsizetype n = std::min(dst.sizeInBytes(), src.sizeInBytes());
+    if (dst.bytesPerLine() == src.bytesPerLine())
+        std::memcpy(d, src.constBits(), size_t(n));
+    else
+        dst = src.copy();
+}
+
+} // namespace
+
+bool TFireProject::PaintDoor(QPainter& canvas, TDoor* Door, const QColor& LightingColor, const QColor& PenColor)
+{
+    if (!Door)
+        return false;
+    TPlanCanvas c(canvas);
+    DrawDoor(c, Door, LightingColor, PenColor);
+    canvas.setPen(clWhite);
+    canvas.setBrush(clWhite);
+    return true;
+}
+
+void TFireProject::PaintRooms(QImage& buffer)
+{
+    // 1-2. Background picture, or a white canvas of the plan size.
+    const QImage* bg = (FBackgroundImage && ShowBackgroundImage && !FBackgroundImage->isNull())
+                           ? FBackgroundImage.get() : nullptr;
+    if (bg) {
+        PrepareImage(image, bg->width(), bg->height());
+        if (bg->format() == QImage::Format_RGB32) {
+            CopyImage(*bg, image);
+        } else {
+            QPainter bp(&image);
+            bp.setCompositionMode(QPainter::CompositionMode_Source);
+            bp.drawImage(0, 0, bg->convertToFormat(QImage::Format_RGB32));
+        }
+    } else {
+        if (Width <= 0 || Height <= 0) {
+            image = QImage();
+            buffer = QImage();
+            NeedRepaint = false;
+            return;
+        }
+        PrepareImage(image, Width, Height);
+        image.fill(clWhite);
+    }
+
+    uchar* bits = image.bits();
+    const qsizetype bpl = image.bytesPerLine();
+    const int iw = image.width(), ih = image.height();
+    {
+        TPlanCanvas c(image);
+        c.BrushColor = clWhite;
+        // 3.
+        c.FontSize = 7;
+
+        // 4. Zones.
+        for (const auto& up : Rooms) {
+            const TRoom& room = *up;
+            const TRect r = room.Rect();
+            c.PenColor = room.Selected ? clRed : clBlack;
+            c.PenStyle = TPenStyle::Solid;
+            c.PenWidth = 1;
+            c.FontColor = c.PenColor;
+            if (PaintParams.TransparentRooms) {
+                c.BrushStyle = TBrushStyle::FDiagonal;
+                c.BrushColor = c.PenColor;
+            }
+            if (PaintParams.ColoredRooms)
+                c.BrushColor = FromTColor(room.Color);
+            // Two rectangles give a border two pixels thick whose outer line lies on
+            // the zone's rectangle.
+            c.Rectangle(r.Left, r.Top, r.Right + 1, r.Bottom + 1);
+            c.Rectangle(r.Left + 1, r.Top + 1, r.Right, r.Bottom);
+            c.BrushStyle = TBrushStyle::Solid;
+            c.BrushColor = clWhite;
+            if (PaintParams.ShowRoomInfo) {
+                c.TextOut(r.Left + 3, r.Top + 2, room.Name());
+                if (room.Selected) {
+                    QString second;
+                    if (px() <= 0)
+                        second = QStringLiteral("Масштаб не задан");
+                    else
+                        second = QStringLiteral("%1x%2x%3")
+                                     .arg(FormatGeneral(ScaledValue(r.Right - r.Left)),
+                                          FormatGeneral(ScaledValue(r.Bottom - r.Top)),
+                                          FormatGeneral(ScaledValue(room.H())));
+                    c.TextOut(r.Left + 3, r.Top + 14, second);
+                }
+            }
+        }
+
+        // 5. Doors and sensors, after every zone so that they lie on top.
+        for (const auto& up : Rooms) {
+            const TRoom& room = *up;
+            for (const auto& door : room.Doors) {
+                if (door->IsFake())
+                    continue;
+                c.PenWidth = 1;
+                c.PenStyle = TPenStyle::Solid;
+                c.PenColor = room.Selected ? clRed : clBlue;
+                DrawDoor(c, door.get(), door->Lighting() ? clLightBlue : clWhite, c.PenColor);
+            }
+            const TRect rr = room.Rect();
+            for (const auto& sp : room.Sensors) {
+                const TSensor& s = *sp;
+                const int x = rr.Left + s.Pos().X, y = rr.Top + s.Pos().Y;
+                const int sz = s.SensorSize;
+                c.PenWidth = 1;
+                c.PenStyle = TPenStyle::Solid;
+                c.PenColor = clBlack;
+                c.BrushStyle = TBrushStyle::Solid;
+                c.BrushColor = SensorColor(s.SensorType);
+                if (sz >= 0 && sz <= 200)
+                    PutStamp(bits, bpl, iw, ih, CircleStamp(s.SensorType, sz), x, y);
+                else
+                    c.Ellipse(x - sz, y - sz, x + sz, y + sz);
+                if (s.Activated()) {
+                    c.BrushStyle = TBrushStyle::BDiagonal;
+                    c.BrushColor = clBlack;
+                    c.Ellipse(x - sz, y - sz, x + sz, y + sz);
+                }
+                // Label on a clear brush in 6 pt, centred under the circle's middle.
+                c.BrushColor = clWhite;
+                c.BrushStyle = TBrushStyle::Clear;
+                const int savedSize = c.FontSize;
+                c.FontSize = 6;
+                const QString label = SensorLabel(s);
+                if (!label.isEmpty()) {
+                    const TStamp& ls = LabelStamp(label, c.FontColor, c.FontSize);
+                    PutStamp(bits, bpl, iw, ih, ls, x - ls.textWidth / 2, y + 2 * sz + c.FontHeight());
+                }
+                c.PenStyle = TPenStyle::Dot;
+                if (s.Selected() && PaintParams.PaintSensorDistances)
+                    DrawSensorDistances(c, *this, room, s);
+                c.PenStyle = TPenStyle::Solid;
+                c.BrushStyle = TBrushStyle::Solid;
+                c.FontSize = savedSize;
+            }
+        }
+
+        // 6. Water sources.
+        c.PenColor = clBlack;
+        for (const auto& wp : FWaterSources) {
+            const TWaterSource& ws = *wp;
+            const int X = ws.X(), Y = ws.Y();
+            if (dynamic_cast<const TWSFireHydrant*>(&ws)) {
+                c.Ellipse(X - 10, Y - 10, X + 10, Y + 10);
+                c.MoveTo(X, Y - 10);
+                c.LineTo(X, Y + 10);
+                c.BrushColor = clBlue;
+                c.FloodFillSurface(X - 2, Y, clWhite);
+            } else if (dynamic_cast<const TWSPier*>(&ws)) {
+                c.Rectangle(X - 20, Y - 20, X + 20, Y + 20);
+                c.MoveTo(X - 20, Y - 20);
+                c.LineTo(X + 20, Y + 20);
+                c.BrushColor = clBlue;
+                c.FloodFillSurface(X - 2, Y, clWhite);
+            }
+            c.BrushColor = clWhite;
+            c.PenStyle = TPenStyle::Dot;
+            if (ws.Selected && ws.Parent())
+                DrawWaterSourceDistance(c, *this, ws);
+            c.PenStyle = TPenStyle::Solid;
+        }
+
+        // 7. Scale bar at fixed picture coordinates.
+        if (PaintParams.ShowScale) {
+            c.PenStyle = TPenStyle::Solid;
+            c.PenColor = clGray;
+            c.FontColor = clGray;
+            c.FontSize = 6;
+            c.MoveTo(15, 20);
+            c.LineTo(115, 20);
+            c.MoveTo(15, 15);
+            c.LineTo(15, 26);
+            c.MoveTo(115, 15);
+            c.LineTo(115, 26);
+            const QString t = FormatGeneral(ScaledValue(100)) + QStringLiteral(" м");
+            c.TextOut(65 - c.TextWidth(t) / 2, 7, t);
+            c.PenColor = clBlack;
+            c.FontColor = clBlack;
+            c.FontSize = 7;
+        }
+    }
+
+    // 8.
+    CopyImage(image, buffer);
+    NeedRepaint = false;
+}
