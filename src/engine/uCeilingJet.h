@@ -27,9 +27,12 @@ constexpr long double CeilingJetVelocityLimit = 0.8L;
 // method), value8s (F·q), CalculatedVOP := true, CalculatedNSP := false.
 // Not detected: value6s := Outcome::NotDetected (−1) and CalculatedVOP := true, and the
 // fields after the failing step keep their values (VOPResult, CalculatedNSP included).
-// That happens when the gas never exceeds Tact (ratio (Tg − T0)/(Tg − Tact) negative,
-// zero, infinite or undefined), when Q, H or L is zero or negative, and whenever any
-// intermediate value would be infinite or undefined; no such value is ever stored.
+// That happens when the gas never exceeds Tact (the ratio (Tg − T0)/(Tg − Tact) is not
+// a finite number above 1: a colder gas, a gas at Tact within rounding, Tact not above
+// T0), when Q, H or L is zero or negative, and whenever any intermediate value would be
+// infinite or undefined (no flame spread for methods 1, 2 and 5, method 4 without a
+// stabilisation time); no such value is ever stored. An unknown method (0 in a fresh
+// record) counts the fire as covering F at 0 s.
 // Returns true when the fire is detected.
 bool CalcCPSimple(TCalcParamsOrvann& cp);
 

@@ -65,7 +65,11 @@ bool CalcCP(TCalcParamsOrvann& cp)
     cp.tbl_stop = 0;
 
     cp.value1 = 0.36L * h;
-    const long double d = l - cp.value1;
+    long double d = l - cp.value1;
+    // A spacing typed as 0.36·H differs from the computed 0.36·H only by the rounding of
+    // the two number formats; it is meant as d = 0, the boundary of the far field.
+    if (std::fabs(d) <= 1e-12L * std::fmax(std::fabs(l), std::fabs(cp.value1)))
+        d = 0;
     cp.value2 = d;
     const bool farField = d >= 0;
 

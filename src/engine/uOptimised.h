@@ -28,7 +28,8 @@ constexpr long double OptimisedNoResponse = -1;
 // param8 (Qн), param10 (T0), param11 (Tact), param12 (RTI), param13 (n), param14 (b),
 // param15 (tst), param16 (vv) and method.
 // Sets TimeResult := 0 and tbl_stop := 0, then writes value1 (0.36·H), value2
-// (d = L − 0.36·H, not rounded; d < 0 near field, d ≥ 0 far field), value3 (Qcr, kW),
+// (d = L − 0.36·H, not rounded, but a difference within the rounding of
+// the number formats counts as 0; d < 0 near field, d ≥ 0 far field), value3 (Qcr, kW),
 // value4 (Fcr, m²). If F < Fcr the fire is not detectable: TimeResult := −1 and nothing
 // else is written. Otherwise value5 (tcr; not written for an unknown method, which then
 // grows from 0 s), value6 (ucr), value7, then tbl (8 rows × 501 columns; row 0 and
