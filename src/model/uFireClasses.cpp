@@ -3,7 +3,9 @@
 // picture. Nothing here shows a message.
 #include "uFireClasses.h"
 
+#include "uGeometry.h"
 #include "uNumberText.h"
+#include "uScale.h"
 
 #include <QFileInfo>
 #include <QImageReader>
@@ -595,10 +597,8 @@ long double TWaterSource::GetDistance() const
     const TRect r = FParent->GetAllRoomsRect();
     const int64_t cx = r.Left + (int64_t(r.Right) - r.Left) / 2;
     const int64_t cy = r.Top + (int64_t(r.Bottom) - r.Top) / 2;
-    const long double dx = static_cast<long double>(FX - cx);
-    const long double dy = static_cast<long double>(FY - cy);
-    const long double pixels = RoundHalfEven(std::sqrt(dx * dx + dy * dy));
-    return FParent->ScaledValue(pixels);
+    const int64_t pixels = RoundedDistance(FX, FY, static_cast<long double>(cx), static_cast<long double>(cy));
+    return FParent->ScaledValue(static_cast<long double>(pixels));
 }
 
 void TWSPier::SetV(long double AValue)
@@ -636,16 +636,12 @@ void TFireProject::Setpx(long double AValue)
 
 long double TFireProject::ScaledValue(long double Value) const
 {
-    if (Fpx > 0)
-        return RoundHalfEven(Value * Fpx * 10) / 10;
-    return Value;
+    return ::ScaledValue(Value, Fpx);
 }
 
 int32_t TFireProject::UnscaledValue(long double Value) const
 {
-    if (Fpx > 0)
-        return RoundToInt(Value / Fpx);
-    return RoundToInt(Value);
+    return ::UnscaledValue(Value, Fpx);
 }
 
 bool TFireProject::CollidesWithRooms(const TRect& r, int32_t ExcludeID) const
