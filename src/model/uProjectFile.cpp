@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -310,6 +312,12 @@ bool Decode(TFireProject& p, TBinaryReader& r)
             TRoom* room = finder.Find(roomID);
             if (!room)
                 return r.Fail(QStringLiteral("sensor %1 names zone %2, which the file does not have").arg(guid).arg(roomID));
+            // The model keeps positions relative to the zone's corner in 32-bit integers; a
+            // damaged file could place a sensor further away than that can express.
+            const TRect& zone = room->Rect();
+            const int64_t dx = int64_t(pos.X) - zone.Left, dy = int64_t(pos.Y) - zone.Top;
+            if (dx < INT32_MIN || dx > INT32_MAX || dy < INT32_MIN || dy > INT32_MAX)
+                return r.Fail(QStringLiteral("sensor %1 lies too far from its zone %2").arg(guid).arg(roomID));
             TSensor* sensor = room->AddSensor();
             sensor->SetGUID(guid);
             sensor->SetName(sensorName);
