@@ -7,6 +7,8 @@
 
 #include <uNumberText.h>
 
+#include <cmath>
+
 namespace {
 constexpr long double DefP1 = 13000;
 constexpr long double DefP2 = 0.0108L;
@@ -37,10 +39,11 @@ void ResetFireLoadToDefaults(TFireLoad& load)
 // A file written under other regional settings holds "0.2" where ours would hold "0,2";
 // replacing such a value by the default would silently change a designer's result, so
 // either separator is accepted.
+// A text such as "1E5000" overflows to infinity, which no calculation can use.
 long double ParseStoredNumber(const QString& text, long double fallback)
 {
     long double v = 0;
-    return TryParseNumberAnySeparator(text, &v) ? v : fallback;
+    return TryParseNumberAnySeparator(text, &v) && std::isfinite(v) ? v : fallback;
 }
 
 QStringList ListTypicalLoadNames(TSQLiteDatabase& db)

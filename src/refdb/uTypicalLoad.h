@@ -17,7 +17,7 @@
 void ResetFireLoadToDefaults(TFireLoad& load);
 
 // Parses a stored property text: the number it holds, written with either decimal
-// separator; `fallback` when it is empty or not a number.
+// separator; `fallback` when it is empty, not a number or out of range (infinite).
 long double ParseStoredNumber(const QString& text, long double fallback);
 
 // The names of every InitialParams row, in database order.

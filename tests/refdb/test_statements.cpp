@@ -232,7 +232,7 @@ TEST_F(Statements, NumbersWithTheOtherSeparatorReadAsWrittenJunkGivesDefaults)
     const int64_t id = RefInsertNewRow(Db(), TRefTable::InitialParams);
     // Typed under other regional settings, with blanks, with an exponent, and junk.
     RefUpdateInitialParams(Db(), id, {"Смесь", "14 000", "0.2", " 0,0145 ", "2.5E2", "-1.5", "abc", "0,0022x", "",
-                                      "1,2,3", ","});
+                                      "1,2,3", "1E5000"});
     TFireLoad load;
     ASSERT_TRUE(LoadTypicalLoad(Db(), "Смесь", load));
     const TFireLoad d = Defaults();
@@ -244,7 +244,7 @@ TEST_F(Statements, NumbersWithTheOtherSeparatorReadAsWrittenJunkGivesDefaults)
     EXPECT_EQ(load.P6AllocationCO2, d.P6AllocationCO2);   // "abc"
     EXPECT_EQ(load.P6AllocationCO, d.P6AllocationCO);     // trailing junk
     EXPECT_EQ(load.P6AllocationHCl, d.P6AllocationHCl);   // empty
-    EXPECT_EQ(load.CCC, d.CCC);                           // a lone separator
+    EXPECT_EQ(load.CCC, d.CCC);                           // beyond any real
     EXPECT_EQ(load.PFlammableLoad, d.PFlammableLoad);     // "1,2,3"
 
     // And the reverse: a comma under a full-stop locale.
