@@ -15,7 +15,9 @@
 
 #include <QFontMetrics>
 #include <QHash>
+#include <algorithm>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -53,6 +55,7 @@ struct TStamp {
     std::vector<Run> runs;
     std::vector<QRgb> colours;
     int textWidth = 0;
+    int minX = 0, minY = 0, maxX = -1, maxY = -1; // bounds of the runs around the anchor
 };
 
 constexpr int StampPad = 4;
@@ -82,6 +85,10 @@ TStamp MakeStamp(int left, int top, int right, int bottom, F draw)
             while (x < scratch.width() && qAlpha(line[x]) != 0)
                 ++x;
             s.runs.push_back({start - ax, y - ay, x - start, static_cast<int>(s.colours.size())});
+            s.minX = std::min(s.minX, start - ax);
+            s.maxX = std::max(s.maxX, x - 1 - ax);
+            s.minY = std::min(s.minY, y - ay);
+            s.maxY = std::max(s.maxY, y - ay);
             for (int i = start; i < x; ++i)
                 s.colours.push_back(line[i] | 0xFF000000u);
         }
@@ -92,6 +99,17 @@ TStamp MakeStamp(int left, int top, int right, int bottom, F draw)
 // Copies a stamp into an RGB32 picture with its anchor at (x, y), clipped to the picture.
 void PutStamp(uchar* bits, qsizetype bpl, int w, int h, const TStamp& s, int x, int y)
 {
+    if (x + s.minX >= 0 && y + s.minY >= 0 && x + s.maxX < w && y + s.maxY < h) {
+        // Wholly inside the picture: no clipping per run.
+        const QRgb* colours = s.colours.data();
+        for (const TStamp::Run& r : s.runs) {
+            QRgb* d = reinterpret_cast<QRgb*>(bits + (y + r.dy) * bpl) + (x + r.dx);
+            const QRgb* c = colours + r.first;
+            for (int i = 0; i < r.len; ++i)
+                d[i] = c[i];
+        }
+        return;
+    }
     for (const TStamp::Run& r : s.runs) {
         const int yy = y + r.dy;
         if (yy < 0 || yy >= h)
@@ -106,16 +124,27 @@ void PutStamp(uchar* bits, qsizetype bpl, int w, int h, const TStamp& s, int x, 
             len = w - xx;
         if (len <= 0)
             continue;
-        std::memcpy(bits + yy * bpl + qsizetype(xx) * 4, &s.colours[first], size_t(len) * 4);
+        QRgb* d = reinterpret_cast<QRgb*>(bits + yy * bpl) + xx;
+        const QRgb* c = s.colours.data() + first;
+        for (int i = 0; i < len; ++i) // runs are short: a plain loop beats memcpy calls
+            d[i] = c[i];
     }
 }
 
-// The stamps of sensor circles and labels, shared by every project drawn on the
-// user-interface thread. Labels are keyed by text and colour; the cache is emptied when
-// it grows past a bound so a long session cannot exhaust memory.
+// The stamps of sensor circles and texts, shared by every project drawn on this thread.
+// Texts are cached per style (colour, size, background) and text; a cache is emptied
+// when it grows past a bound so a long session cannot exhaust memory.
+struct TTextStyle {
+    QRgb colour;
+    int size;
+    QRgb background; // meaningful only when opaque
+    bool opaque;
+    QHash<QString, TStamp> stamps;
+};
+
 struct TStampCache {
     QHash<quint64, TStamp> circles;
-    QHash<QString, TStamp> labels;
+    std::vector<std::unique_ptr<TTextStyle>> styles;
 };
 
 thread_local TStampCache Stamps;
@@ -137,28 +166,40 @@ const TStamp& CircleStamp(TSensorType type, int size)
     return *Stamps.circles.insert(key, std::move(st));
 }
 
-// A label stamp anchored at the top-left corner of the text cell.
-const TStamp& LabelStamp(const QString& text, const QColor& colour, int fontSize)
+// A text stamp anchored at the top-left corner of the text cell, as the canvas's
+// TextOut would draw it with the given font and brush.
+const TStamp& TextStamp(const QString& text, const QColor& colour, int fontSize, bool opaque, const QColor& bg)
 {
-    const QString key = QString::number(colour.rgb(), 16) + QLatin1Char('/') + QString::number(fontSize)
-                        + QLatin1Char('/') + text;
-    QHash<QString, TStamp>& map = Stamps.labels;
-    auto it = map.find(key);
-    if (it != map.end())
+    TTextStyle* style = nullptr;
+    for (const auto& st : Stamps.styles)
+        if (st->colour == colour.rgb() && st->size == fontSize && st->opaque == opaque
+            && (!opaque || st->background == bg.rgb())) {
+            style = st.get();
+            break;
+        }
+    if (!style) {
+        if (Stamps.styles.size() > 32)
+            Stamps.styles.clear();
+        Stamps.styles.push_back(std::make_unique<TTextStyle>(TTextStyle{colour.rgb(), fontSize, bg.rgb(), opaque, {}}));
+        style = Stamps.styles.back().get();
+    }
+    auto it = style->stamps.find(text);
+    if (it != style->stamps.end())
         return *it;
-    if (map.size() > 50000)
-        map.clear();
-    const QFontMetrics fm(PlanFont(fontSize));
+    if (style->stamps.size() > 50000)
+        style->stamps.clear();
+    const QFontMetrics& fm = PlanFontMetrics(fontSize);
     const int tw = fm.horizontalAdvance(text);
     const int th = fm.height();
     TStamp st = MakeStamp(-th, -th, tw + th, 2 * th, [&](TPlanCanvas& c, int x, int y) {
         c.FontSize = fontSize;
         c.FontColor = colour;
-        c.BrushStyle = TBrushStyle::Clear;
+        c.BrushStyle = opaque ? TBrushStyle::Solid : TBrushStyle::Clear;
+        c.BrushColor = bg;
         c.TextOut(x, y, text);
     });
     st.textWidth = tw;
-    return *map.insert(key, std::move(st));
+    return *style->stamps.insert(text, std::move(st));
 }
 
 QString SensorLabel(const TSensor& s)
@@ -413,11 +454,18 @@ void TFireProject::PaintRooms(QImage& buffer)
             // Two rectangles give a border two pixels thick whose outer line lies on
             // the zone's rectangle.
             c.Rectangle(r.Left, r.Top, r.Right + 1, r.Bottom + 1);
+            // The inner rectangle's inside is already filled with the same brush by the
+            // outer one (hatches are aligned to the picture), so only its outline is new.
+            const TBrushStyle fill = c.BrushStyle;
+            c.BrushStyle = TBrushStyle::Clear;
             c.Rectangle(r.Left + 1, r.Top + 1, r.Right, r.Bottom);
+            c.BrushStyle = fill;
             c.BrushStyle = TBrushStyle::Solid;
             c.BrushColor = clWhite;
             if (PaintParams.ShowRoomInfo) {
-                c.TextOut(r.Left + 3, r.Top + 2, room.Name());
+                if (!room.Name().isEmpty())
+                    PutStamp(bits, bpl, iw, ih, TextStamp(room.Name(), c.FontColor, c.FontSize, true, c.BrushColor),
+                             r.Left + 3, r.Top + 2);
                 if (room.Selected) {
                     QString second;
                     if (px() <= 0)
@@ -469,7 +517,7 @@ void TFireProject::PaintRooms(QImage& buffer)
                 c.FontSize = 6;
                 const QString label = SensorLabel(s);
                 if (!label.isEmpty()) {
-                    const TStamp& ls = LabelStamp(label, c.FontColor, c.FontSize);
+                    const TStamp& ls = TextStamp(label, c.FontColor, c.FontSize, false, c.BrushColor);
                     PutStamp(bits, bpl, iw, ih, ls, x - ls.textWidth / 2, y + 2 * sz + c.FontHeight());
                 }
                 c.PenStyle = TPenStyle::Dot;

@@ -4,6 +4,7 @@
 #include "uTextOutRotated.h"
 
 #include <QFontMetrics>
+#include <QHash>
 #include <QPen>
 #include <QtMath>
 #include <algorithm>
@@ -17,11 +18,26 @@ int PlanFontPixels(int pointSize)
 
 QFont PlanFont(int pointSize)
 {
+    // Fonts are looked up once per size: building one costs more than drawing a label.
+    thread_local QHash<int, QFont> fonts;
+    auto it = fonts.constFind(pointSize);
+    if (it != fonts.constEnd())
+        return *it;
     QFont f(QStringLiteral("Sans Serif"));
     f.setStyleHint(QFont::SansSerif);
     f.setPixelSize(std::max(1, PlanFontPixels(pointSize)));
     f.setStyleStrategy(QFont::NoAntialias);
+    fonts.insert(pointSize, f);
     return f;
+}
+
+const QFontMetrics& PlanFontMetrics(int pointSize)
+{
+    thread_local QHash<int, QFontMetrics*> metrics;
+    QFontMetrics*& m = metrics[pointSize];
+    if (!m)
+        m = new QFontMetrics(PlanFont(pointSize)); // kept for the life of the thread
+    return *m;
 }
 
 TPlanCanvas::TPlanCanvas(QImage& image) : FImage(&image), FPainter(new QPainter(&image)), FOwnPainter(true)
@@ -88,7 +104,10 @@ void TPlanCanvas::ApplyBrush()
 
 void TPlanCanvas::ApplyFont()
 {
-    FPainter->setFont(PlanFont(FontSize));
+    if (FFontSizeSet != FontSize) {
+        FPainter->setFont(PlanFont(FontSize));
+        FFontSizeSet = FontSize;
+    }
 }
 
 QPainter& TPlanCanvas::Painter()
@@ -207,12 +226,12 @@ void TPlanCanvas::TextOutRotated(int angle, int x, int y, const QString& text)
 
 int TPlanCanvas::TextWidth(const QString& text) const
 {
-    return QFontMetrics(PlanFont(FontSize)).horizontalAdvance(text);
+    return PlanFontMetrics(FontSize).horizontalAdvance(text);
 }
 
 int TPlanCanvas::TextHeight(const QString&) const
 {
-    return QFontMetrics(PlanFont(FontSize)).height();
+    return PlanFontMetrics(FontSize).height();
 }
 
 namespace {

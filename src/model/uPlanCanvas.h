@@ -9,6 +9,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QString>
@@ -22,6 +23,8 @@ int PlanFontPixels(int pointSize);
 // The plan font of the given size: the default sans-serif face, not antialiased so
 // that every text pixel is either the font colour or untouched.
 QFont PlanFont(int pointSize);
+// Metrics of PlanFont(pointSize), kept for the life of the thread.
+const QFontMetrics& PlanFontMetrics(int pointSize);
 
 class TPlanCanvas {
 public:
@@ -94,4 +97,5 @@ private:
     bool FOwnPainter = false;
     int FPenX = 0;
     int FPenY = 0;
+    int FFontSizeSet = -1; // the size whose font the painter holds
 };
