@@ -6,12 +6,8 @@
 
 #include <QString>
 
-#if __has_include("uGeometry.h")
-#include "uGeometry.h"
-#endif
-#if __has_include("uTextOut.h")
-#include "uTextOut.h"
-#endif
+#include "uGeometry.h"      // RoundedDistance, PointInTriangle
+#include "uTextOutRotated.h" // TextOutRotated
 
 class QWidget;
 

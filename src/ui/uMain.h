@@ -1,0 +1,223 @@
+// TfrmMain: the main window — the frame of the application. It owns the open project, the
+// reference database connection and the plan bitmaps, keeps the shell state the other
+// parts of the program share (current file, zone, sensor, sensor number), builds the
+// menus, tool bars, property panel and status bar, and runs the project commands: New,
+// Open, Save, Save As, Close, project parameters and Exit.
+#pragma once
+
+#include <QImage>
+#include <QMainWindow>
+#include <QStringList>
+#include <memory>
+
+class QAction;
+class QActionGroup;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QScrollArea;
+class QStatusBar;
+class QToolBar;
+class QToolButton;
+class TFireProject;
+class TFloatSpinEdit;
+class TPaintBox;
+class TPlanEditor;
+class TRoom;
+class TSensor;
+class TSQLiteDatabase;
+
+// How the main window starts; the defaults are those of the program.
+struct TMainWindowOptions {
+    // The reference database file; empty: the program's default (kvr.db beside the
+    // executable, or in the user's data folder when that folder cannot be written).
+    QString DatabaseFileName;
+    // The command-line arguments after the program name; the first, when it names an
+    // existing file, is opened as a project.
+    QStringList Arguments;
+    // Take Arguments from QCoreApplication::arguments() instead.
+    bool UseApplicationArguments = true;
+};
+
+// The project commands ask and report through the prompts service (uPrompts.h). Every
+// state change of the project passes through CloseProject, so at most one project exists
+// and the current zone and sensor never outlive it. Controls carry their names as Qt
+// object names; the other units of the user interface reach them through the public
+// members below.
+class TfrmMain : public QMainWindow {
+    Q_OBJECT
+    friend class TPlanEditor;
+
+public:
+    explicit TfrmMain(const TMainWindowOptions& options = TMainWindowOptions(), QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    // --- shell state ---------------------------------------------------------------
+    std::unique_ptr<TFireProject> FP;       // the open project; null when none
+    std::unique_ptr<TSQLiteDatabase> sldb;  // the reference database; null if it failed to open
+    QString DatabaseFileName;               // the file sldb was opened on
+    QString CurrentProjectFile;             // empty for a project never saved or opened
+    TRoom* CurrentRoom = nullptr;           // set by the plan editor
+    int CurrentRoomID = -1;                 // -1: none
+    TSensor* CurrentSensor = nullptr;       // set by the plan editor
+    int SensorNumber = 0;                   // new sensors are named SensorNumber + 1, ...
+    QImage bmpPlan;                         // off-screen plan picture (the renderer draws here)
+    QImage bmpDrag;                         // the plan editor's overlay picture
+    QImage bmpLogo;                         // the start logo
+    TPlanEditor* PlanEditor = nullptr;      // the mouse handling of the plan (owned by this window)
+
+    // --- menus ---------------------------------------------------------------------
+    QMenu* miProjectMenu;
+    QAction* miNew;
+    QAction* miOpen;
+    QAction* miSave;
+    QAction* miSaveAs;
+    QAction* miClose;
+    QAction* miProjectParams;
+    QAction* miExit;
+    QMenu* miViewMenu;
+    QAction* miShowRoomsInfo;
+    QAction* miShowBgImage;
+    QAction* miShowScale;
+    QAction* miTransparentRooms;
+    QMenu* miToolBars;          // hidden submenu "Панели инструментов"
+    QAction* miToolBarsItem;    // its entry in the View menu
+    QAction* miToolBarProject;
+    QAction* miToolBarEdit;
+    QMenu* miDatabaseMenu;
+    QAction* miEditDatabase;
+    QMenu* miHelpMenu;
+    QAction* miUserGuide;       // hidden, no action
+    QAction* miAbout;
+
+    // --- tool bars -----------------------------------------------------------------
+    QWidget* ControlBar;
+    QToolBar* tbProject;
+    QToolButton* btnNewProject;
+    QToolButton* btnOpenProject;
+    QToolButton* btnSaveProject;
+    QToolButton* btnEditDatabase;
+    QToolBar* tbEdit;
+    QToolButton* btnZoneEdit;
+    QToolButton* btnSensorsEdit;
+    QToolButton* btnCalc;
+    QMenu* pmCalc;
+    QAction* N5;                  // "Расчитать ГН"
+    QAction* pmiCalc;             // "Расчитать ВОП с оптимизацией", hidden
+    QAction* pmiCalcSimple;       // "Расчитать ВОП"
+    QAction* pmiCalcInitialStage; // "Расчитать НСП"
+    QToolButton* btnReport;
+    QMenu* pmReports;
+    QAction* pmiReportSimple;
+    QAction* pmiReportNSP;
+    QAction* pmiReportG;
+    QToolBar* tbLControl;         // spacing mode, hidden
+    QToolButton* btnManualL;
+    QToolButton* btnAutoL;
+    TFloatSpinEdit* seManualL;
+
+    // --- plan ----------------------------------------------------------------------
+    QScrollArea* ScrollBox;
+    TPaintBox* pb;
+
+    // --- property panel ------------------------------------------------------------
+    QWidget* pnlProperties;
+    QGroupBox* pnlRoomParams;
+    QLineEdit* edtRpName;
+    QPushButton* btn5;
+    TFloatSpinEdit* seRpLength;
+    TFloatSpinEdit* seRpWidth;
+    TFloatSpinEdit* seRpHeight;
+    QPushButton* btnRpSave;
+    QPushButton* btnRpCancel;
+    QPushButton* btnRpDelete;
+    QPushButton* btnZoneCalcVOP;
+    QPushButton* btnZoneCalcNSP;
+    QPushButton* btnCalcFL;
+    QFrame* pnlIndicatorVOP;
+    QFrame* pnlIndicatorNSP;
+    QFrame* pnlIndicatorFL;
+    QPushButton* btnReportVOP;
+    QPushButton* btnReportNSP;
+    QPushButton* btnReportG;
+    QFrame* pnlCalcResult;
+    QLabel* lblRes1Header;
+    QLabel* lblRes1;
+    QLabel* lblRes2Header;
+    QLabel* lblRes2;
+    QGroupBox* pnlSensorParams;
+    QLineEdit* edtSName;
+    QRadioButton* rbSTypeTemperature;
+    QRadioButton* rbSTypeSmoke;
+    QLabel* lblSHeight;
+    TFloatSpinEdit* seSHeight;
+    QLabel* lblSWorkTemperature;
+    TFloatSpinEdit* seSWorkTemperature;
+    QPushButton* btnSSave;
+    QPushButton* btnSCancel;
+    QPushButton* btnSDelete;
+
+    // --- status bar ----------------------------------------------------------------
+    QStatusBar* sb;
+    QLabel* sbPanel0; // the one panel, 350 pixels wide
+
+    // The product name, in captions and message titles.
+    static QString ProductName();
+
+    // --- operations ----------------------------------------------------------------
+    // Closes the open project, asking first whether to save a modified one ("Yes" saves,
+    // and for a project without a file asks for one; a save that does not happen keeps
+    // the project open). Afterwards the window is in the no-project state. Answers false
+    // only when the project stays open.
+    bool CloseProject();
+    // Opens a project file; an empty name asks for one. Answers false when the user
+    // cancels the file dialog or the closing of the open project, true otherwise (also
+    // after a reported load failure, which leaves no project open).
+    bool LoadProject(const QString& AFileName);
+    // Enables or disables miSave, miSaveAs, miClose and miProjectParams.
+    void MenuItemsEnabling(bool AEnabled);
+    // true: the paint box fills the scroll box (the logo); false: it sits at the top-left
+    // corner at the size of the plan picture.
+    void LogoVisible(bool AVisible);
+    // Sets the text of status-bar panel APanel (only panel 0 exists).
+    void sbText(const QString& AText, int APanel = 0);
+    // Shows APanel (pnlRoomParams or pnlSensorParams) alone in the property panel;
+    // nullptr hides the property panel.
+    void ShowPanel(QWidget* APanel);
+    // Draws the plan at once: the logo with no project, otherwise the project through its
+    // renderer into bmpPlan, which is then shown at (0, 0).
+    void Repaint();
+    // Shows `overlay` (normally bmpDrag) on the paint box at once, instead of bmpPlan.
+    void ShowOverlay(const QImage& overlay);
+    // Sets the caption from the open project's name, "Тесворн" with none.
+    void UpdateCaption();
+
+    // --- command handlers ------------------------------------------------------------
+    void miNewClick();
+    void miOpenClick();
+    void miSaveClick();
+    void miSaveAsClick();
+    void miCloseClick();
+    void miExitClick();
+    void miProjectParamsClick();
+    void miAboutClick();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildMenus();
+    void BuildToolBars();
+    void BuildPropertyPanel();
+    void FormCreate(const TMainWindowOptions& options);
+    void pbPaint();
+    void pbDblClickNoProject();
+    // Runs Save As until the project is written or the user gives up; true when written.
+    bool SaveAsLoop();
+    bool WriteProject(const QString& fileName);
+    void SizePlanBitmaps();
+};
