@@ -70,9 +70,38 @@ QString RefDbDefaultFolder()
                              QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }
 
+bool RefDbAdoptInstalledFile(const QString& installedFile, const QString& targetPath)
+{
+    const QFileInfo installed(installedFile);
+    if (QFileInfo::exists(targetPath) || !installed.isFile() || installed.size() == 0)
+        return false;
+    const QString part = targetPath + QStringLiteral(".part");
+    QFile::remove(part);
+    // Copied under another name and renamed, so an interrupted copy never passes for the
+    // database; the copy must be writable even though the original was not.
+    if (!QFile::copy(installedFile, part))
+        return false;
+    QFile::setPermissions(part, QFile::permissions(part) | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
+    if (!QFile::rename(part, targetPath)) {
+        QFile::remove(part);
+        return false;
+    }
+    return true;
+}
+
+QString RefDbChoosePath(const QString& exeFolder, const QString& dataFolder)
+{
+    const QString folder = RefDbChooseFolder(exeFolder, dataFolder);
+    const QString path = QDir(folder).filePath(RefDbFileName);
+    if (folder != QDir::cleanPath(exeFolder))
+        RefDbAdoptInstalledFile(QDir(exeFolder).filePath(RefDbFileName), path);
+    return path;
+}
+
 QString RefDbDefaultPath()
 {
-    return QDir(RefDbDefaultFolder()).filePath(RefDbFileName);
+    return RefDbChoosePath(QCoreApplication::applicationDirPath(),
+                           QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }
 
 TRefDbStartup StartReferenceDatabase(const QString& fileName)

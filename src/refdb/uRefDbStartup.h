@@ -28,7 +28,19 @@ QString RefDbDefaultFolder();
 // `dataFolder` is empty.
 QString RefDbChooseFolder(const QString& exeFolder, const QString& dataFolder);
 
-// RefDbDefaultFolder() + "/kvr.db".
+// The full path of kvr.db for a program in `exeFolder`: RefDbChooseFolder's folder
+// + "/kvr.db". When that is the data folder, it has no kvr.db yet and a (read-only)
+// kvr.db stands beside the program, that file is copied there first, so the reference
+// data installed with the program is what the user starts from; the original is not
+// touched. A failed copy leaves the data folder without the file (start-up creates it).
+QString RefDbChoosePath(const QString& exeFolder, const QString& dataFolder);
+
+// The copy step of RefDbChoosePath: copies `installedFile` to `targetPath` when the target
+// does not exist and the installed file is a non-empty file; the copy is made writable by
+// its owner. Returns whether a copy was made. Never replaces an existing target.
+bool RefDbAdoptInstalledFile(const QString& installedFile, const QString& targetPath);
+
+// RefDbChoosePath for this program: its executable's folder and AppDataLocation.
 QString RefDbDefaultPath();
 
 // The outcome of start-up.

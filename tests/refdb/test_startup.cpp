@@ -240,3 +240,37 @@ TEST_F(Startup, FolderBesideTheProgramWhenWritableOtherwiseTheUserDataFolder)
     EXPECT_TRUE(r.FileCreated);
     EXPECT_TRUE(QFile::exists(data + "/kvr.db"));
 }
+
+TEST_F(Startup, InstalledDatabaseIsCopiedOnceIntoTheUserDataFolder)
+{
+    const QString installed = Path("installed-kvr.db");
+    {
+        TRefDbStartup r = StartReferenceDatabase(installed);
+        ASSERT_TRUE(r.Database);
+        r.Database->ExecSQL("delete from InitialParams where id > 2");
+    }
+    ASSERT_TRUE(QFile::setPermissions(installed, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    const QByteArray original = FileBytes(installed);
+
+    const QString target = Path("kvr.db");
+    ASSERT_TRUE(RefDbAdoptInstalledFile(installed, target));
+    EXPECT_EQ(FileBytes(target), original);
+    EXPECT_TRUE(QFileInfo(target).permissions() & QFileDevice::WriteOwner);
+    EXPECT_FALSE(QFile::exists(target + ".part"));
+
+    // Started from the copy: an existing file, so nothing is created or filled.
+    TRefDbStartup r = StartReferenceDatabase(target);
+    ASSERT_TRUE(r.Database);
+    EXPECT_FALSE(r.FileCreated);
+    EXPECT_EQ(Rows(*r.Database, "InitialParams"), 2);
+    r.Database->ExecSQL("delete from InitialParams");
+    r.Database.reset();
+
+    // The user's own file is never replaced, and the installed one never changed.
+    EXPECT_FALSE(RefDbAdoptInstalledFile(installed, target));
+    EXPECT_NE(FileBytes(target), original);
+    EXPECT_EQ(FileBytes(installed), original);
+    // Nothing to adopt: a missing or empty installed file.
+    EXPECT_FALSE(RefDbAdoptInstalledFile(Path("none.db"), Path("other.db")));
+    EXPECT_FALSE(QFile::exists(Path("other.db")));
+}
