@@ -204,8 +204,13 @@ sqlite3_stmt* TSQLiteDatabase::Prepare(const QString& sql, const TSQLiteParams& 
             rc = sqlite3_bind_null(stmt, i + 1);
         }
         if (rc != SQLITE_OK) {
-            sqlite3_finalize(stmt);
-            RaiseError(QStringLiteral("Error executing SQL"), sql);
+            // Built before the statement is released, which may clear the connection's code.
+            try {
+                RaiseError(QStringLiteral("Error executing SQL"), sql);
+            } catch (...) {
+                sqlite3_finalize(stmt);
+                throw;
+            }
         }
     }
     return stmt;
@@ -216,8 +221,7 @@ void TSQLiteDatabase::ExecSQL(const QString& sql, const TSQLiteParams& params)
     sqlite3_stmt* stmt = Prepare(sql, params);
     if (sqlite3_step(stmt) != SQLITE_DONE) {
         sqlite3_reset(stmt);
-        // The message is built before the statement is released: finalizing must not
-        // change what the connection reports.
+        // Built before the statement is released, which may clear the connection's code.
         try {
             RaiseError(QStringLiteral("Error executing SQL statement"), sql);
         } catch (...) {
