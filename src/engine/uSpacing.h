@@ -62,9 +62,10 @@ struct TSpacingMeasurement {
 // neighbour in two directions at once; ties keep the earlier sensor in list order and the
 // earlier direction in the order T, L, B, R. When no sensor has a positive gap (every
 // sensor sits on a corner of a zone of no extent, say) there is no critical sensor.
-// Cost grows with the square of the number of sensors, with a small constant: the
-// neighbour search compares exact squared pixel distances and converts to metres only
-// the few distances that decide; the results are those of MeasureSensorSpacingDirect.
+// The results are exactly those of MeasureSensorSpacingDirect; the search compares exact
+// squared pixel distances, skips sensors that are too far in height to matter and
+// converts to metres only the few distances that decide (well under a millisecond for a
+// zone of 400 sensors on a grid; quadratic at worst, when all sensors share one row).
 TSpacingMeasurement MeasureSensorSpacing(const TSpacingZone& zone,
                                          const std::vector<TSpacingSensor>& sensors,
                                          long double px);
