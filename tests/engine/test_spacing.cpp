@@ -253,6 +253,19 @@ TEST(Spacing, FastSearchEqualsPlainSearch)
             ExpectSame(MeasureSensorSpacing(z, sensors, px), MeasureSensorSpacingDirect(z, sensors, px),
                        "round " + std::to_string(round) + ", px " + std::to_string(double(px)));
     }
+    // Larger hand-placed grids, where the search stops early for most sensors.
+    for (int round = 0; round < 4; ++round) {
+        const int cols = 8 + round * 3, rows = 6 + round * 2, step = 20 + round * 7;
+        const TSpacingZone z {13, 7, 13 + cols * step, 7 + rows * step};
+        std::vector<TSpacingSensor> sensors;
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < cols; ++c)
+                sensors.push_back({QStringLiteral("{R%1C%2}").arg(r).arg(c), c * step + step / 2 + int(rng() % 5) - 2,
+                                   r * step + step / 2 + int(rng() % 5) - 2});
+        for (long double px : scales)
+            ExpectSame(MeasureSensorSpacing(z, sensors, px), MeasureSensorSpacingDirect(z, sensors, px),
+                       "grid " + std::to_string(round) + ", px " + std::to_string(double(px)));
+    }
 }
 
 // The quick recalculation:
