@@ -4,6 +4,7 @@
 #include "uCodePage.h"
 #include "uNumberText.h"
 
+#include <algorithm>
 #include <bit>
 #include <cfloat>
 #include <cmath>
@@ -24,6 +25,14 @@ void PutLE(unsigned char* out, uint64_t value, int bytes)
 {
     for (int i = 0; i < bytes; ++i)
         out[i] = static_cast<unsigned char>(value >> (8 * i));
+}
+
+bool IsAscii(const QString& text)
+{
+    for (QChar c : text)
+        if (c.unicode() >= 0x80)
+            return false;
+    return true;
 }
 
 uint64_t GetLE(const unsigned char* in, int bytes)
@@ -150,6 +159,17 @@ void TBinaryWriter::WriteShortString(const QString& text, int capacity)
         capacity = 1;
     if (capacity > 255)
         capacity = 255;
+    // GUIDs and most names of a large project are plain ASCII, which Windows-1251 keeps
+    // byte for byte; only other texts go through the code-page converter.
+    if (IsAscii(text)) {
+        const qsizetype length = std::min<qsizetype>(text.size(), capacity);
+        WriteByte(static_cast<uint8_t>(length));
+        const QChar* chars = text.constData();
+        for (qsizetype i = 0; i < length; ++i)
+            FData.append(static_cast<char>(chars[i].unicode()));
+        WriteZeros(capacity - length);
+        return;
+    }
     std::string bytes = ToCp1251(text);
     if (bytes.size() > static_cast<size_t>(capacity))
         bytes.resize(static_cast<size_t>(capacity));
@@ -256,7 +276,14 @@ bool TBinaryReader::ReadShortString(QString& value, int capacity, const char* fi
     int length = FData[FPos];
     if (length > capacity)
         length = capacity;
-    value = FromCp1251(std::string_view(reinterpret_cast<const char*>(FData + FPos + 1), static_cast<size_t>(length)));
+    const unsigned char* text = FData + FPos + 1;
+    bool ascii = true;
+    for (int i = 0; i < length && ascii; ++i)
+        ascii = text[i] < 0x80;
+    if (ascii)
+        value = QString::fromLatin1(reinterpret_cast<const char*>(text), length);
+    else
+        value = FromCp1251(std::string_view(reinterpret_cast<const char*>(text), static_cast<size_t>(length)));
     FPos += capacity + 1;
     return true;
 }
