@@ -12,7 +12,7 @@
 #include "uPrompts.h"
 #include "uRefDbStartup.h"
 
-#if __has_include("uPlanEditor.h")
+#if __has_include("uPlanEditor.h") && !defined(TESVORN_NO_PLAN_EDITOR)
 #include "uPlanEditor.h"
 #define TESVORN_HAS_PLAN_EDITOR 1
 #endif

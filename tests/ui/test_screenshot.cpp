@@ -1,0 +1,49 @@
+// Opens the example office project in the real main window, headless, and saves a picture
+// of the whole window as main_window.png beside this test, for a look at the layout.
+// Checks what can be checked on the picture itself: the plan is drawn, and the menus,
+// tool bars and property panel are there.
+#include "MainWindowFixture.h"
+#include "uExampleProject.h"
+#include "uPaintBox.h"
+
+#include <QGroupBox>
+#include <QMenuBar>
+#include <QToolBar>
+
+namespace {
+
+TEST_F(MainWindowTest, ScreenshotOfTheExampleProject)
+{
+    std::unique_ptr<TFireProject> example = MakeExampleProject();
+    const QString file = Path(QStringLiteral("office.fsp"));
+    ASSERT_TRUE(example->SaveToFile(file));
+    Start({ file });
+    ASSERT_NE(win->FP, nullptr);
+    // Show the zone panel as a selected zone would.
+    win->CurrentRoom = win->FP->GetRooms().front().get();
+    win->CurrentRoomID = win->CurrentRoom->ID();
+    win->ShowPanel(win->pnlRoomParams);
+    win->sbText(QStringLiteral("Время обнаружения: 42 сек"));
+    QCoreApplication::processEvents();
+
+    EXPECT_TRUE(win->menuBar()->isVisible());
+    EXPECT_TRUE(Control<QToolBar>("tbProject")->isVisible());
+    EXPECT_TRUE(Control<QToolBar>("tbEdit")->isVisible());
+    EXPECT_FALSE(Control<QToolBar>("tbLControl")->isVisible());
+    EXPECT_TRUE(Control<QGroupBox>("pnlRoomParams")->isVisible());
+
+    const QImage shot = win->grab().toImage();
+    const QString out = QCoreApplication::applicationDirPath() + QStringLiteral("/main_window.png");
+    ASSERT_TRUE(shot.save(out));
+
+    // The plan on the paint box is not a blank white picture.
+    const QImage plan = win->pb->grab().toImage();
+    int coloured = 0;
+    for (int y = 0; y < plan.height(); y += 4)
+        for (int x = 0; x < plan.width(); x += 4)
+            if (plan.pixel(x, y) != qRgb(255, 255, 255))
+                ++coloured;
+    EXPECT_GT(coloured, 50);
+}
+
+} // namespace
