@@ -541,8 +541,13 @@ public:
     bool DeleteWaterSource(const QString& GUID);
     TWaterSource* GetWaterSourceByCoord(int32_t X, int32_t Y) const;
 
-    // --- project file (binary .fsp); defined in uProjectFile.cpp ---
+    // --- project file (binary .fsp); defined in uProjectFile.cpp, full contract in uProjectFile.h ---
+    // Writes through a temporary file that replaces the target only when complete; true and
+    // the modified flag cleared on success, false with *error on any file error.
     bool SaveToFile(const QString& fileName, QString* error = nullptr);
+    // Fills this freshly constructed, empty project; true and not modified on success. On
+    // false (*error says why) the project has no zones or water sources but may hold header
+    // values from the file: the caller discards it. Never reads past the end of the file.
     bool LoadFromFile(const QString& fileName, QString* error = nullptr);
 
     // --- plan rendering; defined in uPaintRooms.cpp ---
