@@ -36,7 +36,7 @@ constexpr long double HeightTablesUpperBranchFrom = 9.0L;
 // value10s outcomes: a time ≥ 0 (VOPResult := value10s, CalculatedVOP := true,
 // CalculatedNSP := false); Outcome::FireTooWeak (Q < Qmin) or Outcome::SpacingTooWide
 // (L > Lmax), both with CalculatedVOP := true; Outcome::NotComputable when the zone is
-// 9 m or more high, the class is not 1 or 2, the fire cannot grow (α ≤ 0) or the
+// higher than 9 m (no row of Table A), the class is not 1 or 2, the fire cannot grow (α ≤ 0) or the
 // critical-rate formula is undefined for the temperatures entered (b + c·(Tact − T0) ≤ 0);
 // the flags are then unchanged. A height of 1 m or less uses the first rows of Table A.
 // Returns true when a detection time was found.
