@@ -61,6 +61,8 @@ class TBinaryReader {
 public:
     TBinaryReader(const char* data, qsizetype size);
     explicit TBinaryReader(const QByteArray& data);
+    // A temporary buffer would be gone before the first read.
+    explicit TBinaryReader(QByteArray&&) = delete;
 
     bool ReadInt32(int32_t& value, const char* field);
     bool ReadByte(uint8_t& value, const char* field);

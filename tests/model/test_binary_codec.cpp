@@ -209,9 +209,11 @@ TEST(BinaryCodecReader, EveryKindFailsCleanlyAtTheEnd)
     QString s;
     EXPECT_FALSE(TBinaryReader(nine).ReadShortString(s, 255, "Name"));
     float f = 0;
-    EXPECT_FALSE(TBinaryReader(nine.left(3)).ReadSingle(f, "V"));
+    const QByteArray three = nine.left(3);
+    EXPECT_FALSE(TBinaryReader(three).ReadSingle(f, "V"));
     bool b = false;
-    EXPECT_FALSE(TBinaryReader(QByteArray()).ReadBool(b, "IsWindow"));
+    const QByteArray none;
+    EXPECT_FALSE(TBinaryReader(none).ReadBool(b, "IsWindow"));
     TBinaryReader skip(nine);
     EXPECT_FALSE(skip.Skip(10, "reserved"));
     EXPECT_FALSE(TBinaryReader(nine).Skip(-1, "negative"));
@@ -223,7 +225,8 @@ TEST(BinaryCodecReader, EveryKindFailsCleanlyAtTheEnd)
 
 TEST(BinaryCodecReader, CallerFailureKeepsTheFirstMessage)
 {
-    TBinaryReader r(QByteArray(4, '\0'));
+    const QByteArray data(4, '\0');
+    TBinaryReader r(data);
     EXPECT_FALSE(r.Fail(QStringLiteral("first")));
     EXPECT_FALSE(r.Fail(QStringLiteral("second")));
     EXPECT_EQ(r.Error(), QStringLiteral("first"));
