@@ -159,7 +159,7 @@ QFrame* MakeIndicator(QWidget* parent, const char* name)
     frame->setObjectName(QLatin1String(name));
     frame->setFrameShape(QFrame::Panel);
     frame->setFrameShadow(QFrame::Sunken);
-    frame->setFixedSize(12, 23);
+    frame->setFixedSize(8, 23);
     frame->setAutoFillBackground(true);
     return frame;
 }
@@ -421,14 +421,14 @@ void TfrmMain::BuildPropertyPanel()
     pnlProperties->setObjectName(QStringLiteral("pnlProperties"));
     pnlProperties->setFixedWidth(173);
     auto* column = new QVBoxLayout(pnlProperties);
-    column->setContentsMargins(3, 3, 3, 3);
+    column->setContentsMargins(2, 3, 2, 3);
     column->setSpacing(4);
 
     // Zone parameters.
     pnlRoomParams = new QGroupBox(QStringLiteral("Параметры зоны"), pnlProperties);
     pnlRoomParams->setObjectName(QStringLiteral("pnlRoomParams"));
     auto* zone = new QGridLayout(pnlRoomParams);
-    zone->setContentsMargins(4, 4, 4, 4);
+    zone->setContentsMargins(3, 4, 3, 4);
     zone->setHorizontalSpacing(3);
     zone->setVerticalSpacing(3);
     int r = 0;
@@ -465,26 +465,35 @@ void TfrmMain::BuildPropertyPanel()
     line->setFrameShadow(QFrame::Sunken);
     zone->addWidget(line, r++, 0, 1, 3);
 
+    // Each calculation button with its result indicator; the three report buttons below
+    // them, in the same order.
     auto addCalc = [&](QFrame*& indicator, const char* indicatorName, QPushButton*& calc, const char* calcName,
-                       const QString& caption, const QString& hint, QPushButton*& report, const char* reportName) {
+                       const QString& caption, const QString& hint) {
         auto* calcRow = new QHBoxLayout;
         calcRow->setSpacing(2);
         indicator = MakeIndicator(pnlRoomParams, indicatorName);
         calc = MakeButton(pnlRoomParams, calcName, caption, hint);
-        report = MakeButton(pnlRoomParams, reportName, QStringLiteral("Отчет"), QStringLiteral("Создать отчет в формате Word"));
-        report->setFixedWidth(40);
         calcRow->addWidget(indicator);
         calcRow->addWidget(calc, 1);
-        calcRow->addWidget(report);
         zone->addLayout(calcRow, r++, 0, 1, 3);
     };
     addCalc(pnlIndicatorVOP, "pnlIndicatorVOP", btnZoneCalcVOP, "btnZoneCalcVOP", QStringLiteral("Сделать расчет ВОП"),
-            QStringLiteral("Произвести расчет времени обнаружения пожара системой"), btnReportVOP, "btnReportVOP");
+            QStringLiteral("Произвести расчет времени обнаружения пожара системой"));
     addCalc(pnlIndicatorNSP, "pnlIndicatorNSP", btnZoneCalcNSP, "btnZoneCalcNSP", QStringLiteral("Сделать расчет НСП"),
-            QStringLiteral("Произвести расчет начальной стадии пожара (времени до объемной вспышки)"), btnReportNSP,
-            "btnReportNSP");
+            QStringLiteral("Произвести расчет начальной стадии пожара (времени до объемной вспышки)"));
     addCalc(pnlIndicatorFL, "pnlIndicatorFL", btnCalcFL, "btnCalcFL", QStringLiteral("Сделать расчет ГН"),
-            QStringLiteral("Произвести расчет комбинированной горючей нагрузки"), btnReportG, "btnReportG");
+            QStringLiteral("Произвести расчет комбинированной горючей нагрузки"));
+    auto* reportRow = new QHBoxLayout;
+    reportRow->setSpacing(2);
+    reportRow->addWidget(MakeLabel(pnlRoomParams, "lblReports", QStringLiteral("Отчет:")));
+    auto addReport = [&](QPushButton*& report, const char* name, const QString& caption, const QString& hint) {
+        report = MakeButton(pnlRoomParams, name, caption, hint);
+        reportRow->addWidget(report, 1);
+    };
+    addReport(btnReportVOP, "btnReportVOP", QStringLiteral("ВОП"), QStringLiteral("Создать отчет по ВОП"));
+    addReport(btnReportNSP, "btnReportNSP", QStringLiteral("НСП"), QStringLiteral("Создать отчет по НСП"));
+    addReport(btnReportG, "btnReportG", QStringLiteral("ГН"), QStringLiteral("Создать отчет по горючей нагрузке"));
+    zone->addLayout(reportRow, r++, 0, 1, 3);
 
     pnlCalcResult = new QFrame(pnlRoomParams);
     pnlCalcResult->setObjectName(QStringLiteral("pnlCalcResult"));

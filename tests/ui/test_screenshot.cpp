@@ -14,6 +14,17 @@ namespace {
 
 TEST_F(MainWindowTest, ScreenshotOfTheExampleProject)
 {
+    {
+        // The start state first: the logo centred on white.
+        Start();
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(win->grab().toImage().save(QCoreApplication::applicationDirPath()
+                                               + QStringLiteral("/main_window_start.png")));
+        const QImage box = win->pb->grab().toImage();
+        EXPECT_EQ(box.pixel(2, 2), qRgb(255, 255, 255));
+        EXPECT_NE(box.pixel(box.width() / 2, box.height() / 2 - 20), qRgb(255, 255, 255));
+        win.reset();
+    }
     std::unique_ptr<TFireProject> example = MakeExampleProject();
     const QString file = Path(QStringLiteral("office.fsp"));
     ASSERT_TRUE(example->SaveToFile(file));
