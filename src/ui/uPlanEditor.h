@@ -1,0 +1,107 @@
+// TPlanEditor: the main window's interaction with the plan. It turns mouse events on the
+// paint box into model operations - drawing, selecting, moving and resizing zones,
+// placing and dragging sensors - keeps the zone and sensor panels in step with the
+// current zone and sensor, sets the plan scale from a zone's known length, runs the quick
+// recalculation whenever sensors move, and handles the View menu.
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+#include <QString>
+
+class QImage;
+class TfrmMain;
+class TRoom;
+class TSensor;
+
+// What a left press in zone mode started; kept until the next release.
+enum class TDragKind { None, Create, Move, ResizeLeft, ResizeRight, ResizeTop, ResizeBottom };
+
+// Created by the main window, which owns it (QObject parent) and whose shell state it
+// works on: FP, CurrentRoom, CurrentRoomID, CurrentSensor, SensorNumber, bmpPlan and
+// bmpDrag. Every handler does nothing while no project is open, except the double click,
+// which the main window turns into "Открыть". The editor writes the screen only through
+// TfrmMain::Repaint (the whole plan) and TfrmMain::ShowOverlay (the whole drag picture).
+//
+// Two guarantees beyond a literal reading of the mouse rules keep the model sound: a
+// resize step that would leave a zone without width or height is refused, and sensors are
+// kept inside their zone when the zone shrinks (the sensor follows the wall).
+class TPlanEditor : public QObject {
+    Q_OBJECT
+public:
+    explicit TPlanEditor(TfrmMain* main);
+
+    // --- editor state ---------------------------------------------------------------
+    QPoint PressPoint;                    // last press; follows the pointer while dragging
+    TDragKind DragKind = TDragKind::None; // zone mode only
+    bool SensorDrag = false;              // sensor mode: from a press to the next release
+
+    // True while "Редактировать зон" is down (otherwise sensor mode).
+    bool ZoneMode() const;
+
+    // --- paint box events (plan pixels) ---------------------------------------------
+    void pbMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos);
+    void pbMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint pos);
+    void pbMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos);
+    void pbDblClick(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos);
+
+    // --- zone panel -----------------------------------------------------------------
+    // Fills the panel from the current zone (metres with a scale, pixels without) and
+    // disables Apply/Cancel. False without a project or a current zone.
+    bool ReadCurrentRoomParams();
+    // Stores the panel into the current zone: name, height, and the size through
+    // SetRoomSize (which may refuse). A field whose text is still the one the panel was
+    // filled with keeps the zone's exact pixel value, so Apply on an unchanged panel
+    // changes nothing even where metres rounded to 0.1 cannot express the pixels.
+    bool WriteCurrentRoomParams();
+    void btnRpSaveClick();
+    void btnRpCancelClick();
+    // Deletes every selected zone and forgets the current zone and sensor.
+    void btnRpDeleteClick();
+    void edtRpNameChange();
+
+    // --- sensor panel ---------------------------------------------------------------
+    bool ReadCurrentSensorParams();
+    bool WriteCurrentSensorParams();
+    void btnSSaveClick();
+    void btnSCancelClick();
+    void btnSDeleteClick();
+    void edtSNameChange();
+
+    // "Задать масштаб": the scale from the current zone's known length.
+    void btn5Click();
+
+    // --- View menu ------------------------------------------------------------------
+    void miShowRoomsInfoClick();
+    void miShowBgImageClick();
+    void miShowScaleClick();
+    void miTransparentRoomsClick();
+    void miToolBarProjectClick();
+    void miToolBarEditClick();
+
+    // The quick recalculation of the current zone after its sensors changed: nothing
+    // unless the zone has a detection-time result; otherwise the spacing is measured (or
+    // taken from the manual field), the detection time recomputed and shown in the status
+    // bar, and, unless AFromField, the spacing written into the manual field.
+    void RecalcVOP(bool AFromField);
+
+private:
+    TfrmMain* M;
+    // Panel texts as last filled, to tell edited fields from untouched ones.
+    QString FReadLength, FReadWidth, FReadHeight, FReadSensorHeight, FReadSensorTemperature;
+
+    // The current sensor when it still belongs to the open project; otherwise clears it.
+    TSensor* LiveCurrentSensor();
+    // The current zone when it still belongs to the open project; otherwise clears it.
+    TRoom* LiveCurrentRoom();
+    void ZoneMove(Qt::KeyboardModifiers modifiers, QPoint pos);
+    void SensorMove(Qt::KeyboardModifiers modifiers, QPoint pos);
+    void DebugView(TRoom* room, TSensor* sensor);
+    void SpacingPick(TRoom* room, TSensor* sensor, QPoint pos);
+    void ResizeStep(QPoint pos);
+    void UpdateCursor(QPoint pos);
+    // Moves every sensor of the zone back inside its rectangle (after a zone shrank).
+    void KeepSensorsInside(TRoom* room);
+    void ShowCalcResult();
+    void SetSensorTypeRadios(bool temperature, bool smoke);
+};
