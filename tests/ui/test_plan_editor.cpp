@@ -5,6 +5,7 @@
 #include "MainWindowFixture.h"
 #include "FloatSpinEdit.h"
 #include "uPaintBox.h"
+#include "uRoomSpacing.h"
 #include "uPlanEditor.h"
 #include "btnScaleSetup.h"
 
@@ -262,6 +263,73 @@ TEST_F(PlanEditorTest, SensorMoveRecalculatesAZoneWithAResult)
     Move({110, 150});
     EXPECT_EQ(room->CP.param2, 9.0L);
     Release({110, 150});
+}
+
+// A zone with one sensor in the middle and one towards each wall, measured once.
+class SensorOverlayTest : public PlanEditorTest {
+protected:
+    TRoom* room = nullptr;
+    TSensor* mid = nullptr;
+    TSensor* top = nullptr;
+    void SetUp() override
+    {
+        PlanEditorTest::SetUp();
+        DrawZone({100, 20}, {300, 220});
+        P().Setpx(0.05L);
+        room = Zone(0);
+        for (const TPoint p : {TPoint{200, 120}, TPoint{200, 50}, TPoint{130, 120}, TPoint{200, 190}, TPoint{270, 120}}) {
+            TSensor* s = room->AddSensor();
+            s->SetAbsolutePos(p);
+        }
+        mid = room->Sensors[0].get();
+        top = room->Sensors[1].get();
+        GetNearSensorsMaxRange(room);
+        SensorMode();
+    }
+    QRgb Shown(int x, int y) { return Box()->Picture().pixel(x, y) | 0xFF000000u; }
+};
+
+TEST_F(SensorOverlayTest, DebugViewColoursNeighboursByDirectionAndKeepsTheSensor)
+{
+    room->CP.DebugMode = true;
+    Press({200, 120});
+    Move({250, 200}, Qt::ControlModifier);
+    EXPECT_EQ(mid->AbsolutePos(), (TPoint{200, 120}));
+    EXPECT_EQ(Shown(204, 46), qRgb(255, 255, 0));   // towards the top wall: yellow
+    EXPECT_EQ(Shown(126, 116), qRgb(0, 255, 255));  // left: aqua
+    EXPECT_EQ(Shown(204, 186), qRgb(0, 255, 0));    // bottom: lime
+    EXPECT_EQ(Shown(274, 116), qRgb(255, 0, 255));  // right: fuchsia
+    EXPECT_EQ(Shown(150, 70), qRgb(0, 0, 0));       // the line to the top-left corner
+    EXPECT_EQ(win->FP->Rooms[0]->Sensors[1]->AbsolutePos(), (TPoint{200, 50}));
+    // Without Ctrl the same move drags the sensor again.
+    Move({250, 200});
+    EXPECT_EQ(mid->AbsolutePos(), (TPoint{250, 200}));
+    Release({250, 200});
+}
+
+TEST_F(SensorOverlayTest, SpacingPickMarksThePickedSensorOrWall)
+{
+    room->CP.CalculatedVOP = true;
+    room->CP.ManualL = true;
+    room->CP.param1 = 3;
+    win->btnManualL->setChecked(true);
+    Press({200, 120});
+    ASSERT_TRUE(win->btnManualL->isChecked());
+    Move({200, 50}, Qt::ShiftModifier);
+    EXPECT_EQ(room->CP.CSensor, top->GUID());
+    EXPECT_EQ(top->NearestSensor, mid->GUID());
+    EXPECT_EQ(Shown(204, 46), qRgb(255, 255, 255)); // the picked sensor lights up
+    EXPECT_EQ(mid->AbsolutePos(), (TPoint{200, 120}));
+    Move({180, 5}, Qt::ShiftModifier); // above the zone: the top wall
+    EXPECT_EQ(mid->NearestSensor, QStringLiteral("T"));
+    Move({320, 100}, Qt::ShiftModifier); // to the right of it
+    EXPECT_EQ(mid->NearestSensor, QStringLiteral("R"));
+    Move({320, 240}, Qt::ShiftModifier); // diagonally outside: nothing picked
+    EXPECT_EQ(mid->NearestSensor, QStringLiteral("R"));
+    EXPECT_EQ(mid->AbsolutePos(), (TPoint{200, 120}));
+    // In manual mode the spacing in use stays the one of the manual field.
+    EXPECT_EQ(room->CP.param2, win->seManualL->Value());
+    Release({320, 240});
 }
 
 TEST_F(PlanEditorTest, SensorNumbersRunAcrossZonesFromOneAfterOpening)
