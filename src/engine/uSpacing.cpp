@@ -281,6 +281,8 @@ std::vector<TNeighbours> SearchFast(const TSpacingZone& zone, const std::vector<
             const size_t j = size_t(order[size_t(takeUp ? up-- : down++)]);
             const int64_t wx = xs[j] - xi, wy = ys[j] - yi;
             const int64_t d2 = wx * wx + wy * wy;
+            if (d2 > reach)
+                continue; // too far to matter in any direction, whichever triangle holds it
             uint32_t mask = 0;
             for (int k = 0; k < DirCount; ++k) {
                 const int64_t a = wx * vy[k] - vx[k] * wy;
