@@ -4,7 +4,7 @@
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${1:-$here/build}"
-example="$here/examples/office.fsp"
+example="$build/examples/office.fsp"  # written by the build from the model itself
 cli="$build/src/cli/tesvorn-cli"
 app="$build/src/app/tesvorn"
 

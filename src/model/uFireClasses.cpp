@@ -9,6 +9,7 @@
 
 #include <QFileInfo>
 #include <QImageReader>
+#include <QRandomGenerator>
 #include <QUuid>
 #include <algorithm>
 #include <cmath>
@@ -85,10 +86,28 @@ bool IsDotOnSegment(TPoint p, TPoint s, TPoint e)
 
 QString NewGUIDString()
 {
-    const QUuid id = QUuid::createUuid();
-    if (id.isNull())
-        return QString();
-    return id.toString(QUuid::WithBraces).toUpper();
+    // A version-4 identifier in the braced upper-case form. Identifiers need to be unique,
+    // not secret: Qt's global generator (seeded once from the system) is far cheaper than a
+    // system call per sensor, which matters when a project with ten thousand sensors loads.
+    quint32 words[4];
+    QRandomGenerator::global()->fillRange(words);
+    uchar bytes[16];
+    for (int i = 0; i < 16; ++i)
+        bytes[i] = static_cast<uchar>(words[i / 4] >> (8 * (i % 4)));
+    bytes[6] = static_cast<uchar>((bytes[6] & 0x0F) | 0x40); // version 4
+    bytes[8] = static_cast<uchar>((bytes[8] & 0x3F) | 0x80); // RFC 4122 variant
+    static const char hex[] = "0123456789ABCDEF";
+    QString text(38, Qt::Uninitialized);
+    QChar* out = text.data();
+    *out++ = QLatin1Char('{');
+    for (int i = 0; i < 16; ++i) {
+        if (i == 4 || i == 6 || i == 8 || i == 10)
+            *out++ = QLatin1Char('-');
+        *out++ = QLatin1Char(hex[bytes[i] >> 4]);
+        *out++ = QLatin1Char(hex[bytes[i] & 0x0F]);
+    }
+    *out++ = QLatin1Char('}');
+    return text;
 }
 
 // ---------------------------------------------------------------------------------------
