@@ -8,6 +8,7 @@
 
 #include <QGroupBox>
 #include <QMenuBar>
+#include <QTest>
 #include <QToolBar>
 
 namespace {
@@ -30,10 +31,12 @@ TEST_F(MainWindowTest, ScreenshotOfTheExampleProject)
     ASSERT_TRUE(example->SaveToFile(file));
     Start({ file });
     ASSERT_NE(win->FP, nullptr);
-    // Show the zone panel as a selected zone would.
-    win->CurrentRoom = win->FP->GetRooms().front().get();
-    win->CurrentRoomID = win->CurrentRoom->ID();
-    win->ShowPanel(win->pnlRoomParams);
+    // Select the first zone with the mouse, as the user would, so that its panel shows.
+    const TRect zone = win->FP->GetRooms().front()->Rect();
+    const QPoint inside((zone.Left + zone.Right) / 2, (zone.Top + zone.Bottom) / 2 + 5);
+    QTest::mousePress(win->pb, Qt::LeftButton, Qt::NoModifier, inside);
+    QTest::mouseRelease(win->pb, Qt::LeftButton, Qt::NoModifier, inside);
+    EXPECT_EQ(win->CurrentRoom, win->FP->GetRooms().front().get());
     win->sbText(QStringLiteral("Время обнаружения: 42 сек"));
     QCoreApplication::processEvents();
 
