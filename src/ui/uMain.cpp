@@ -222,23 +222,14 @@ TfrmMain::TfrmMain(const TMainWindowOptions& options, QWidget* parent)
     sb->addWidget(sbPanel0);
     setStatusBar(sb);
 
-    // The plan is painted at once whenever the scroll box shows another part of it; the
-    // renderer is told the scroll position.
-    connect(ScrollBox->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] {
-        if (FP)
-            Repaint();
-    });
-    connect(ScrollBox->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
-        if (FP)
-            Repaint();
-    });
     // Double-clicking the start logo opens a project. Queued, so that the mouse handling
     // of the plan has finished with this click before a project appears under it.
     connect(pb, &TPaintBox::DblClick, this, &TfrmMain::pbDblClickNoProject, Qt::QueuedConnection);
 
-    // Client area 881 x 447, at least 700 x 400, centred on the screen.
-    setMinimumSize(700, 400 + menuBar()->sizeHint().height() + sb->sizeHint().height());
-    resize(881, 447 + menuBar()->sizeHint().height() + sb->sizeHint().height());
+    // Client area (below the menu: tool bars, plan, panel and status bar) 881 x 447, at
+    // least 700 x 400, centred on the screen.
+    setMinimumSize(700, 400 + menuBar()->sizeHint().height());
+    resize(881, 447 + menuBar()->sizeHint().height());
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
 

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
@@ -128,7 +129,11 @@ QString TQtPrompts::SaveFileName(QWidget* parent, const TSaveFileOptions& option
         dialog.selectFile(options.FileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
-    return dialog.selectedFiles().constFirst();
+    QString fileName = dialog.selectedFiles().constFirst();
+    // Some desktop file dialogs leave the default extension to the program.
+    if (!options.DefaultSuffix.isEmpty() && QFileInfo(fileName).suffix().isEmpty())
+        fileName += QLatin1Char('.') + options.DefaultSuffix;
+    return fileName;
 }
 
 void TQtPrompts::Beep()
