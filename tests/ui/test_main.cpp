@@ -3,11 +3,13 @@
 // through the scripted prompts.
 #include "MainWindowFixture.h"
 #include "SQLiteTable3.h"
+#include "uAbout.h"
 #include "uPaintBox.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
 #include <QScrollArea>
 #include <QTest>
 #include <QToolButton>
@@ -471,6 +473,24 @@ TEST_F(BackgroundTest, ParametersWithAnUndecodablePictureWarn)
     ExpectWarning(QStringLiteral("Ошибка при изменении проекта"));
     EXPECT_EQ(win->FP->GetBackgroundImage(), nullptr);
     EXPECT_TRUE(Action("miSave")->isEnabled());
+}
+
+// --- Help ----------------------------------------------------------------------------
+
+TEST_F(MainWindowTest, AboutShowsTheProgramNameAndVersion)
+{
+    Start();
+    QString name, version;
+    prompts->Dialog([&](QWidget* w) {
+        auto* about = static_cast<TfrmAbout*>(w);
+        name = about->lblAppName->text();
+        version = about->lblAppVersion->text();
+        about->btnOK->click();
+    });
+    Action("miAbout")->trigger();
+    EXPECT_EQ(name, QStringLiteral("Тесворн"));
+    EXPECT_EQ(version.split(QLatin1Char('.')).size(), 4);
+    EXPECT_FALSE(Action("miUserGuide")->isVisible());
 }
 
 } // namespace
