@@ -7,6 +7,8 @@
 #endif
 #include <QLocale>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <map>
 
 std::map<QString, std::pair<QString, TCliVerb>>& CliVerbs();
@@ -20,17 +22,39 @@ static int Usage(const QString& message)
     return 2;
 }
 
+// Only drawing a plan needs fonts, which a GUI application provides; every other verb
+// runs on a plain core application so that scripts see nothing on stderr but our own lines.
+static bool NeedsGui(int argc, char** argv)
+{
+    return argc >= 3 && std::strcmp(argv[1], "project") == 0 && std::strcmp(argv[2], "render") == 0;
+}
+
+#ifdef TESVORN_CLI_GUI
+// The offscreen platform complains when the session has no runtime folder; that says
+// nothing to a user of the tool, so it is kept off stderr.
+static void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR")))
+        return;
+    std::fprintf(stderr, "%s\n", qFormatLogMessage(type, context, message).toLocal8Bit().constData());
+}
+#endif
+
 int main(int argc, char** argv)
 {
+    std::unique_ptr<QCoreApplication> application;
 #ifdef TESVORN_CLI_GUI
-    // Drawing a plan needs fonts, which only a GUI application provides; the offscreen
-    // platform keeps the tool usable without a display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-#else
-    QCoreApplication app(argc, argv);
+    if (NeedsGui(argc, argv)) {
+        // The offscreen platform keeps the tool usable without a display.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler(QuietHandler);
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    }
 #endif
+    if (!application)
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    QCoreApplication& app = *application;
     QStringList args = app.arguments();
     args.removeFirst();
     if (args.isEmpty())
