@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -46,14 +47,14 @@ QColor FromTColor(TColor c)
     return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }
 
-// A rasterised primitive: horizontal runs of opaque pixels relative to an anchor point.
+// A rasterised primitive: horizontal runs of one colour each, relative to an anchor
+// point, held in one array so that drawing a stamp touches little memory.
 struct TStamp {
     struct Run {
-        int dx, dy, len;
-        int first; // index of the run's first pixel in colours
+        int16_t dx, dy, len;
+        QRgb colour;
     };
     std::vector<Run> runs;
-    std::vector<QRgb> colours;
     int textWidth = 0;
     int minX = 0, minY = 0, maxX = -1, maxY = -1; // bounds of the runs around the anchor
 };
@@ -82,15 +83,14 @@ TStamp MakeStamp(int left, int top, int right, int bottom, F draw)
                 continue;
             }
             const int start = x;
-            while (x < scratch.width() && qAlpha(line[x]) != 0)
+            const QRgb colour = line[x] | 0xFF000000u;
+            while (x < scratch.width() && qAlpha(line[x]) != 0 && (line[x] | 0xFF000000u) == colour)
                 ++x;
-            s.runs.push_back({start - ax, y - ay, x - start, static_cast<int>(s.colours.size())});
+            s.runs.push_back({int16_t(start - ax), int16_t(y - ay), int16_t(x - start), colour});
             s.minX = std::min(s.minX, start - ax);
             s.maxX = std::max(s.maxX, x - 1 - ax);
             s.minY = std::min(s.minY, y - ay);
             s.maxY = std::max(s.maxY, y - ay);
-            for (int i = start; i < x; ++i)
-                s.colours.push_back(line[i] | 0xFF000000u);
         }
     }
     return s;
@@ -101,12 +101,12 @@ void PutStamp(uchar* bits, qsizetype bpl, int w, int h, const TStamp& s, int x, 
 {
     if (x + s.minX >= 0 && y + s.minY >= 0 && x + s.maxX < w && y + s.maxY < h) {
         // Wholly inside the picture: no clipping per run.
-        const QRgb* colours = s.colours.data();
+        uchar* origin = bits + y * bpl + qsizetype(x) * 4;
         for (const TStamp::Run& r : s.runs) {
-            QRgb* d = reinterpret_cast<QRgb*>(bits + (y + r.dy) * bpl) + (x + r.dx);
-            const QRgb* c = colours + r.first;
-            for (int i = 0; i < r.len; ++i)
-                d[i] = c[i];
+            QRgb* d = reinterpret_cast<QRgb*>(origin + r.dy * bpl) + r.dx;
+            const QRgb c = r.colour;
+            for (int i = 0; i < r.len; ++i) // runs are short: a plain loop beats library calls
+                d[i] = c;
         }
         return;
     }
@@ -114,10 +114,9 @@ void PutStamp(uchar* bits, qsizetype bpl, int w, int h, const TStamp& s, int x, 
         const int yy = y + r.dy;
         if (yy < 0 || yy >= h)
             continue;
-        int xx = x + r.dx, len = r.len, first = r.first;
+        int xx = x + r.dx, len = r.len;
         if (xx < 0) {
             len += xx;
-            first -= xx;
             xx = 0;
         }
         if (xx + len > w)
@@ -125,11 +124,75 @@ void PutStamp(uchar* bits, qsizetype bpl, int w, int h, const TStamp& s, int x, 
         if (len <= 0)
             continue;
         QRgb* d = reinterpret_cast<QRgb*>(bits + yy * bpl) + xx;
-        const QRgb* c = s.colours.data() + first;
-        for (int i = 0; i < len; ++i) // runs are short: a plain loop beats memcpy calls
-            d[i] = c[i];
+        for (int i = 0; i < len; ++i)
+            d[i] = r.colour;
     }
 }
+
+// Stamps collected in drawing order and put into the picture band by band, so that the
+// rows being written stay in the processor cache; within a band every pixel still
+// receives its writes in the original order, so the result equals putting the stamps
+// one after another.
+class TStampBatch {
+public:
+    TStampBatch(uchar* bits, qsizetype bpl, int w, int h) : FBits(bits), FBpl(bpl), FW(w), FH(h) { }
+    void Add(const TStamp& s, int x, int y) { FOps.push_back({&s, x, y}); }
+    void Flush()
+    {
+        if (FOps.size() < 64) {
+            for (const Op& op : FOps)
+                PutStamp(FBits, FBpl, FW, FH, *op.stamp, op.x, op.y);
+            FOps.clear();
+            return;
+        }
+        constexpr int Band = 32;
+        const int bands = (FH + Band - 1) / Band;
+        FBuckets.resize(size_t(bands));
+        for (auto& b : FBuckets)
+            b.clear();
+        for (size_t i = 0; i < FOps.size(); ++i) {
+            const Op& op = FOps[i];
+            const int top = std::max(0, op.y + op.stamp->minY), bottom = std::min(FH - 1, op.y + op.stamp->maxY);
+            if (top > bottom)
+                continue;
+            for (int b = top / Band; b <= bottom / Band; ++b)
+                FBuckets[size_t(b)].push_back(uint32_t(i));
+        }
+        for (int b = 0; b < bands; ++b) {
+            const int lo = b * Band, hi = std::min(FH, lo + Band);
+            for (uint32_t i : FBuckets[size_t(b)]) {
+                const Op& op = FOps[i];
+                for (const TStamp::Run& r : op.stamp->runs) {
+                    const int yy = op.y + r.dy;
+                    if (yy < lo || yy >= hi)
+                        continue;
+                    int xx = op.x + r.dx, len = r.len;
+                    if (xx < 0) {
+                        len += xx;
+                        xx = 0;
+                    }
+                    if (xx + len > FW)
+                        len = FW - xx;
+                    QRgb* d = reinterpret_cast<QRgb*>(FBits + yy * FBpl) + xx;
+                    for (int k = 0; k < len; ++k)
+                        d[k] = r.colour;
+                }
+            }
+        }
+        FOps.clear();
+    }
+
+private:
+    struct Op {
+        const TStamp* stamp;
+        int x, y;
+    };
+    uchar* FBits;
+    qsizetype FBpl;
+    int FW, FH;
+    std::vector<Op> FOps;
+    std::vector<std::vector<uint32_t>> FBuckets;
+};
 
 // The stamps of sensor circles and texts, shared by every project drawn on this thread.
 // Texts are cached per style (colour, size, background) and text; a cache is emptied
@@ -139,11 +202,14 @@ struct TTextStyle {
     int size;
     QRgb background; // meaningful only when opaque
     bool opaque;
-    QHash<QString, TStamp> stamps;
+    std::unordered_map<QString, TStamp> stamps; // nodes stay put: references remain valid
+    // Shortcut by the text's storage: a sensor's name keeps its storage while unchanged,
+    // and the entry holds a reference to it, so the same address means the same text.
+    std::unordered_map<const void*, std::pair<QString, const TStamp*>> byData;
 };
 
 struct TStampCache {
-    QHash<quint64, TStamp> circles;
+    std::unordered_map<quint64, TStamp> circles; // nodes stay put: references remain valid
     std::vector<std::unique_ptr<TTextStyle>> styles;
 };
 
@@ -154,16 +220,14 @@ const TStamp& CircleStamp(TSensorType type, int size)
     const quint64 key = (quint64(static_cast<uint8_t>(type)) << 32) | quint32(size);
     auto it = Stamps.circles.find(key);
     if (it != Stamps.circles.end())
-        return *it;
-    if (Stamps.circles.size() > 256)
-        Stamps.circles.clear();
+        return it->second;
     const int s = size;
     TStamp st = MakeStamp(-s - 1, -s - 1, s + 1, s + 1, [&](TPlanCanvas& c, int x, int y) {
         c.PenColor = clBlack;
         c.BrushColor = SensorColor(type);
         c.Ellipse(x - s, y - s, x + s, y + s);
     });
-    return *Stamps.circles.insert(key, std::move(st));
+    return Stamps.circles.emplace(key, std::move(st)).first->second;
 }
 
 // A text stamp anchored at the top-left corner of the text cell, as the canvas's
@@ -178,16 +242,21 @@ const TStamp& TextStamp(const QString& text, const QColor& colour, int fontSize,
             break;
         }
     if (!style) {
-        if (Stamps.styles.size() > 32)
-            Stamps.styles.clear();
         Stamps.styles.push_back(std::make_unique<TTextStyle>(TTextStyle{colour.rgb(), fontSize, bg.rgb(), opaque, {}}));
         style = Stamps.styles.back().get();
     }
+    const void* data = text.constData();
+    auto quick = style->byData.find(data);
+    if (quick != style->byData.end() && quick->second.first.constData() == data
+        && quick->second.first.size() == text.size())
+        return *quick->second.second;
+    auto remember = [&](const TStamp& st) -> const TStamp& {
+        style->byData[data] = {text, &st};
+        return st;
+    };
     auto it = style->stamps.find(text);
     if (it != style->stamps.end())
-        return *it;
-    if (style->stamps.size() > 50000)
-        style->stamps.clear();
+        return remember(it->second);
     const QFontMetrics& fm = PlanFontMetrics(fontSize);
     const int tw = fm.horizontalAdvance(text);
     const int th = fm.height();
@@ -199,7 +268,22 @@ const TStamp& TextStamp(const QString& text, const QColor& colour, int fontSize,
         c.TextOut(x, y, text);
     });
     st.textWidth = tw;
-    return *style->stamps.insert(text, std::move(st));
+    return remember(style->stamps.emplace(text, std::move(st)).first->second);
+}
+
+// Empties the stamp caches when they have grown past their bounds; called before a
+// repaint, never during one, since a repaint holds references into them.
+void TrimStampCaches()
+{
+    if (Stamps.circles.size() > 256)
+        Stamps.circles.clear();
+    if (Stamps.styles.size() > 32)
+        Stamps.styles.clear();
+    for (auto& st : Stamps.styles)
+        if (st->stamps.size() > 50000 || st->byData.size() > 50000) {
+            st->byData.clear();
+            st->stamps.clear();
+        }
 }
 
 QString SensorLabel(const TSensor& s)
@@ -405,6 +489,7 @@ bool TFireProject::PaintDoor(QPainter& canvas, TDoor* Door, const QColor& Lighti
 
 void TFireProject::PaintRooms(QImage& buffer)
 {
+    TrimStampCaches();
     // 1-2. Background picture, or a white canvas of the plan size.
     const QImage* bg = (FBackgroundImage && ShowBackgroundImage && !FBackgroundImage->isNull())
                            ? FBackgroundImage.get() : nullptr;
@@ -437,7 +522,16 @@ void TFireProject::PaintRooms(QImage& buffer)
         // 3.
         c.FontSize = 7;
 
-        // 4. Zones.
+        // 4. Zones. On the white canvas a zone filled white needs no fill where nothing
+        // has been drawn yet; `drawn` collects what earlier zones and their labels covered,
+        // so the picture is the same as with every fill done.
+        std::vector<QRect> drawn;
+        auto covered = [&](const QRect& area) {
+            for (const QRect& d : drawn)
+                if (d.intersects(area))
+                    return true;
+            return false;
+        };
         for (const auto& up : Rooms) {
             const TRoom& room = *up;
             const TRect r = room.Rect();
@@ -453,7 +547,16 @@ void TFireProject::PaintRooms(QImage& buffer)
                 c.BrushColor = FromTColor(room.Color);
             // Two rectangles give a border two pixels thick whose outer line lies on
             // the zone's rectangle.
-            c.Rectangle(r.Left, r.Top, r.Right + 1, r.Bottom + 1);
+            const QRect outer = QRect(QPoint(r.Left, r.Top), QPoint(r.Right, r.Bottom)).normalized();
+            const bool plainWhite = !bg && c.BrushStyle == TBrushStyle::Solid && c.BrushColor == clWhite;
+            if (plainWhite && !covered(outer.adjusted(1, 1, -1, -1))) {
+                c.BrushStyle = TBrushStyle::Clear;
+                c.Rectangle(r.Left, r.Top, r.Right + 1, r.Bottom + 1);
+                c.BrushStyle = TBrushStyle::Solid;
+            } else {
+                c.Rectangle(r.Left, r.Top, r.Right + 1, r.Bottom + 1);
+            }
+            drawn.push_back(outer);
             // The inner rectangle's inside is already filled with the same brush by the
             // outer one (hatches are aligned to the picture), so only its outline is new.
             const TBrushStyle fill = c.BrushStyle;
@@ -463,9 +566,12 @@ void TFireProject::PaintRooms(QImage& buffer)
             c.BrushStyle = TBrushStyle::Solid;
             c.BrushColor = clWhite;
             if (PaintParams.ShowRoomInfo) {
-                if (!room.Name().isEmpty())
-                    PutStamp(bits, bpl, iw, ih, TextStamp(room.Name(), c.FontColor, c.FontSize, true, c.BrushColor),
-                             r.Left + 3, r.Top + 2);
+                if (!room.Name().isEmpty()) {
+                    const TStamp& name = TextStamp(room.Name(), c.FontColor, c.FontSize, true, c.BrushColor);
+                    PutStamp(bits, bpl, iw, ih, name, r.Left + 3, r.Top + 2);
+                    drawn.push_back(QRect(QPoint(r.Left + 3 + name.minX, r.Top + 2 + name.minY),
+                                          QPoint(r.Left + 3 + name.maxX, r.Top + 2 + name.maxY)));
+                }
                 if (room.Selected) {
                     QString second;
                     if (px() <= 0)
@@ -476,24 +582,41 @@ void TFireProject::PaintRooms(QImage& buffer)
                                           FormatGeneral(ScaledValue(r.Bottom - r.Top)),
                                           FormatGeneral(ScaledValue(room.H())));
                     c.TextOut(r.Left + 3, r.Top + 14, second);
+                    drawn.push_back(QRect(r.Left + 3 - 2, r.Top + 14 - 2, c.TextWidth(second) + 4, c.TextHeight(second) + 4));
                 }
             }
         }
 
-        // 5. Doors and sensors, after every zone so that they lie on top.
+        // 5. Doors and sensors, after every zone so that they lie on top. Sensor stamps
+        // are batched; the batch is put before anything else is drawn over it.
+        TStampBatch batch(bits, bpl, iw, ih);
         for (const auto& up : Rooms) {
             const TRoom& room = *up;
             for (const auto& door : room.Doors) {
                 if (door->IsFake())
                     continue;
+                batch.Flush();
                 c.PenWidth = 1;
                 c.PenStyle = TPenStyle::Solid;
                 c.PenColor = room.Selected ? clRed : clBlue;
                 DrawDoor(c, door.get(), door->Lighting() ? clLightBlue : clWhite, c.PenColor);
             }
             const TRect rr = room.Rect();
-            for (const auto& sp : room.Sensors) {
-                const TSensor& s = *sp;
+            const size_t count = room.Sensors.size();
+            for (size_t i = 0; i < count; ++i) {
+                // Sensors live in separate allocations; fetching the next ones ahead
+                // hides most of the memory latency on plans with thousands of them.
+                if (i + 4 < count) {
+                    const char* next = reinterpret_cast<const char*>(room.Sensors[i + 4].get());
+                    __builtin_prefetch(next);
+                    __builtin_prefetch(next + 64);
+                    __builtin_prefetch(next + 128);
+                    __builtin_prefetch(next + 192);
+                    __builtin_prefetch(next + 256);
+                }
+                if (i + 2 < count)
+                    __builtin_prefetch(room.Sensors[i + 2]->Name().constData());
+                const TSensor& s = *room.Sensors[i];
                 const int x = rr.Left + s.Pos().X, y = rr.Top + s.Pos().Y;
                 const int sz = s.SensorSize;
                 c.PenWidth = 1;
@@ -501,11 +624,14 @@ void TFireProject::PaintRooms(QImage& buffer)
                 c.PenColor = clBlack;
                 c.BrushStyle = TBrushStyle::Solid;
                 c.BrushColor = SensorColor(s.SensorType);
-                if (sz >= 0 && sz <= 200)
-                    PutStamp(bits, bpl, iw, ih, CircleStamp(s.SensorType, sz), x, y);
-                else
+                if (sz >= 0 && sz <= 200) {
+                    batch.Add(CircleStamp(s.SensorType, sz), x, y);
+                } else {
+                    batch.Flush();
                     c.Ellipse(x - sz, y - sz, x + sz, y + sz);
+                }
                 if (s.Activated()) {
+                    batch.Flush();
                     c.BrushStyle = TBrushStyle::BDiagonal;
                     c.BrushColor = clBlack;
                     c.Ellipse(x - sz, y - sz, x + sz, y + sz);
@@ -518,16 +644,20 @@ void TFireProject::PaintRooms(QImage& buffer)
                 const QString label = SensorLabel(s);
                 if (!label.isEmpty()) {
                     const TStamp& ls = TextStamp(label, c.FontColor, c.FontSize, false, c.BrushColor);
-                    PutStamp(bits, bpl, iw, ih, ls, x - ls.textWidth / 2, y + 2 * sz + c.FontHeight());
+                    batch.Add(ls, x - ls.textWidth / 2, y + 2 * sz + c.FontHeight());
                 }
                 c.PenStyle = TPenStyle::Dot;
-                if (s.Selected() && PaintParams.PaintSensorDistances)
+                if (s.Selected() && PaintParams.PaintSensorDistances) {
+                    batch.Flush();
                     DrawSensorDistances(c, *this, room, s);
+                }
                 c.PenStyle = TPenStyle::Solid;
                 c.BrushStyle = TBrushStyle::Solid;
                 c.FontSize = savedSize;
             }
         }
+
+        batch.Flush();
 
         // 6. Water sources.
         c.PenColor = clBlack;

@@ -127,6 +127,37 @@ TEST(Render, PictureTakesTheBackgroundSizeAndZonesHideItUnlessTransparent)
     EXPECT_EQ(At(img, 10, 30), Black); // the border is unchanged
 }
 
+TEST(Render, LaterZoneCoversWhatEarlierZonesDrewIntoIt)
+{
+    // A name wider than its zone spills over the gap into the next zone, which is drawn
+    // later and so covers the spill with its white fill; nothing is clipped otherwise.
+    auto p = Plan(300, 100);
+    p->AddRoom(10, 10, 40, 60);
+    p->AddRoom(42, 30, 200, 90);
+    p->Rooms[0]->SetName(QStringLiteral("Очень длинное название зоны"));
+    p->SetPaintParams(true, false, false, false);
+    const QImage img = Render(*p);
+    int inkInGap = 0, inkInSecond = 0;
+    for (int y = 12; y < 22; ++y) {
+        inkInGap += At(img, 41, y) != White;
+        for (int x = 44; x < 199; ++x)
+            inkInSecond += y >= 32 && At(img, x, y) != White;
+    }
+    for (int x = 44; x < 150; ++x)
+        for (int y = 12; y < 22; ++y)
+            inkInGap += At(img, x, y) != White; // above the second zone the spill stays
+    EXPECT_GT(inkInGap, 0);
+    EXPECT_EQ(inkInSecond, 0);
+
+    // Zones loaded from a file may overlap; the later one hides the earlier border.
+    auto q = Plan(200, 200);
+    q->AddRoom(10, 10, 100, 100);
+    q->Rooms.push_back(std::make_unique<TRoom>(9, 50, 50, 150, 150, q.get()));
+    const QImage o = Render(*q);
+    EXPECT_EQ(At(o, 100, 80), White); // the first zone's right border inside the second
+    EXPECT_EQ(At(o, 100, 40), Black); // and outside it
+}
+
 TEST(Render, NoBackgroundGivesWhitePlanOfProjectSize)
 {
     auto p = Plan(37, 23);
