@@ -5,48 +5,13 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <gtest/gtest.h>
+
+#include "CliProcess.h"
 #include <cmath>
 
 namespace {
 
-struct TRun {
-    int Exit = -1;
-    QByteArray Out, Err;
-    QJsonObject Json() const { return QJsonDocument::fromJson(Out).object(); }
-    // The last non-empty line of stderr: the tool's own message.
-    QString Message() const
-    {
-        const QStringList lines = QString::fromUtf8(Err).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        return lines.isEmpty() ? QString() : lines.last();
-    }
-};
-
-TRun RunCli(const QStringList& args, const QByteArray& input)
-{
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("LC_ALL", "ru_RU.UTF-8");
-    env.insert("LANG", "ru_RU.UTF-8");
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(TESVORN_CLI_PATH), args);
-    TRun r;
-    if (!p.waitForStarted(60000)) {
-        ADD_FAILURE() << "tesvorn-cli did not start";
-        return r;
-    }
-    p.write(input);
-    p.closeWriteChannel();
-    if (!p.waitForFinished(60000)) {
-        ADD_FAILURE() << "tesvorn-cli did not finish";
-        p.kill();
-        p.waitForFinished();
-        return r;
-    }
-    r.Exit = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.Out = p.readAllStandardOutput();
-    r.Err = p.readAllStandardError();
-    return r;
-}
+using TRun = TCliRun;
 
 TRun Calc(const char* verb, const QJsonObject& record)
 {

@@ -11,33 +11,11 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "CliProcess.h"
+
 namespace {
 
-struct TRun {
-    int Exit = -1;
-    QByteArray Out, Err;
-};
-
-TRun RunCli(const QStringList& args)
-{
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("LC_ALL", "ru_RU.UTF-8");
-    env.insert("LANG", "ru_RU.UTF-8");
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(TESVORN_CLI_PATH), args);
-    TRun r;
-    if (!p.waitForFinished(60000)) {
-        ADD_FAILURE() << "tesvorn-cli did not finish";
-        p.kill();
-        p.waitForFinished();
-        return r;
-    }
-    r.Exit = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.Out = p.readAllStandardOutput();
-    r.Err = p.readAllStandardError();
-    return r;
-}
+using TRun = TCliRun;
 
 class CliDb : public ::testing::Test {
 protected:

@@ -6,36 +6,20 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 
+#include "CliProcess.h"
+
 namespace {
 
 struct TRun {
     int Exit = -1;
     QJsonObject Out;
-    QString Err;
+    QString Err; // the verb's own message, the last line of stderr
 };
 
 TRun RunFireLoad(const QByteArray& input, const char* locale = "ru_RU.UTF-8")
 {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("LC_ALL", locale);
-    env.insert("LANG", locale);
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(TESVORN_CLI_PATH), {"fireload"});
-    p.write(input);
-    p.closeWriteChannel();
-    TRun r;
-    if (!p.waitForFinished(60000)) {
-        ADD_FAILURE() << "tesvorn-cli did not finish";
-        p.kill();
-        p.waitForFinished();
-        return r;
-    }
-    r.Exit = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.Out = QJsonDocument::fromJson(p.readAllStandardOutput()).object();
-    // The verb's own message is the last line; Qt may warn about the environment above it.
-    r.Err = QString::fromUtf8(p.readAllStandardError()).trimmed().split('\n').last();
-    return r;
+    const TCliRun r = RunCli({ QStringLiteral("fireload") }, input, locale);
+    return { r.Exit, r.Json(), r.Message() };
 }
 
 QJsonObject Load(const char* name, double q, double p1, double p2, double p3)

@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "CliProcess.h"
+
 namespace {
 
 struct TRun {
@@ -17,21 +19,10 @@ struct TRun {
     QString Err;
 };
 
-TRun RunCli(const QStringList& args)
+TRun RunSpacing(const QStringList& args)
 {
-    QProcess p;
-    p.start(QStringLiteral(TESVORN_CLI_PATH), args);
-    TRun r;
-    if (!p.waitForFinished(60000)) {
-        ADD_FAILURE() << "tesvorn-cli did not finish";
-        p.kill();
-        p.waitForFinished();
-        return r;
-    }
-    r.Exit = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.Out = QJsonDocument::fromJson(p.readAllStandardOutput()).object();
-    r.Err = QString::fromUtf8(p.readAllStandardError()).trimmed();
-    return r;
+    const TCliRun r = RunCli(args);
+    return { r.Exit, r.Json(), QString::fromUtf8(r.Err).trimmed() };
 }
 
 // A project at 0.1 m/px: zone 1 is 100 × 40 px with sensors at (35, 20) and (65, 20),
@@ -68,7 +59,7 @@ TEST(CliSpacing, WorkedZone)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const TSample sample = WriteSample(dir);
-    const TRun r = RunCli({"project", "spacing", sample.file, "1"});
+    const TRun r = RunSpacing({"project", "spacing", sample.file, "1"});
     ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
     EXPECT_EQ(r.Out["L_px"].toDouble(), 70);
     EXPECT_DOUBLE_EQ(r.Out["L_m"].toDouble(), 7.0);
@@ -93,14 +84,14 @@ TEST(CliSpacing, ZoneWithoutSensorsAndBadUsage)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const TSample sample = WriteSample(dir);
-    const TRun empty = RunCli({"project", "spacing", sample.file, "2"});
+    const TRun empty = RunSpacing({"project", "spacing", sample.file, "2"});
     ASSERT_EQ(empty.Exit, 0) << empty.Err.toStdString();
     EXPECT_EQ(empty.Out["L_px"].toDouble(), 0);
     EXPECT_TRUE(empty.Out["CSensor"].isNull());
     EXPECT_TRUE(empty.Out["Sensors"].toArray().isEmpty());
 
-    EXPECT_EQ(RunCli({"project", "spacing", sample.file, "3"}).Exit, 2);   // no such zone
-    EXPECT_EQ(RunCli({"project", "spacing", sample.file, "one"}).Exit, 2);
-    EXPECT_EQ(RunCli({"project", "spacing", sample.file}).Exit, 2);
-    EXPECT_EQ(RunCli({"project", "spacing", dir.filePath("missing.fsp"), "1"}).Exit, 1);
+    EXPECT_EQ(RunSpacing({"project", "spacing", sample.file, "3"}).Exit, 2);   // no such zone
+    EXPECT_EQ(RunSpacing({"project", "spacing", sample.file, "one"}).Exit, 2);
+    EXPECT_EQ(RunSpacing({"project", "spacing", sample.file}).Exit, 2);
+    EXPECT_EQ(RunSpacing({"project", "spacing", dir.filePath("missing.fsp"), "1"}).Exit, 1);
 }
