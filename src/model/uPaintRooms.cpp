@@ -16,6 +16,9 @@
 #include <QFontMetrics>
 #include <QHash>
 #include <algorithm>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 #include <cstring>
 #include <memory>
 #include <unordered_map>
@@ -96,6 +99,25 @@ TStamp MakeStamp(int left, int top, int right, int bottom, F draw)
     return s;
 }
 
+// Sets len pixels to one colour. Runs are short, so four pixels go per store and the
+// tail is one overlapping store instead of a loop.
+inline void FillPixels(QRgb* d, int len, QRgb c)
+{
+#ifdef __SSE2__
+    if (len >= 4) {
+        const __m128i v = _mm_set1_epi32(int(c));
+        int k = 0;
+        for (; k + 4 <= len; k += 4)
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d + k), v);
+        if (k < len)
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d + len - 4), v);
+        return;
+    }
+#endif
+    for (int k = 0; k < len; ++k)
+        d[k] = c;
+}
+
 // Copies a stamp into an RGB32 picture with its anchor at (x, y), clipped to the picture.
 void PutStamp(uchar* bits, qsizetype bpl, int w, int h, const TStamp& s, int x, int y)
 {
@@ -103,10 +125,7 @@ void PutStamp(uchar* bits, qsizetype bpl, int w, int h, const TStamp& s, int x, 
         // Wholly inside the picture: no clipping per run.
         uchar* origin = bits + y * bpl + qsizetype(x) * 4;
         for (const TStamp::Run& r : s.runs) {
-            QRgb* d = reinterpret_cast<QRgb*>(origin + r.dy * bpl) + r.dx;
-            const QRgb c = r.colour;
-            for (int i = 0; i < r.len; ++i) // runs are short: a plain loop beats library calls
-                d[i] = c;
+            FillPixels(reinterpret_cast<QRgb*>(origin + r.dy * bpl) + r.dx, r.len, r.colour);
         }
         return;
     }
@@ -123,9 +142,7 @@ void PutStamp(uchar* bits, qsizetype bpl, int w, int h, const TStamp& s, int x, 
             len = w - xx;
         if (len <= 0)
             continue;
-        QRgb* d = reinterpret_cast<QRgb*>(bits + yy * bpl) + xx;
-        for (int i = 0; i < len; ++i)
-            d[i] = r.colour;
+        FillPixels(reinterpret_cast<QRgb*>(bits + yy * bpl) + xx, len, r.colour);
     }
 }
 
@@ -173,9 +190,7 @@ public:
                     }
                     if (xx + len > FW)
                         len = FW - xx;
-                    QRgb* d = reinterpret_cast<QRgb*>(FBits + yy * FBpl) + xx;
-                    for (int k = 0; k < len; ++k)
-                        d[k] = r.colour;
+                    FillPixels(reinterpret_cast<QRgb*>(FBits + yy * FBpl) + xx, len, r.colour);
                 }
             }
         }
