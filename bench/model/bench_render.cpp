@@ -7,6 +7,8 @@
 
 #include <QGuiApplication>
 #include <QPainter>
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -48,7 +50,12 @@ void BM_FullRepaint(benchmark::State& state)
         benchmark::DoNotOptimize(screen.constBits());
     }
 }
-BENCHMARK(BM_FullRepaint)->Unit(benchmark::kMillisecond);
+// On a shared machine single runs vary widely; the minimum of the repetitions is the
+// figure least disturbed by other work.
+BENCHMARK(BM_FullRepaint)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ComputeStatistics("min", [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); });
 
 } // namespace
 

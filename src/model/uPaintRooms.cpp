@@ -22,6 +22,7 @@
 #include <cstring>
 #include <memory>
 #include <unordered_map>
+#include <QtGlobal>
 #include <vector>
 
 namespace {
@@ -213,14 +214,68 @@ private:
 // Texts are cached per style (colour, size, background) and text; a cache is emptied
 // when it grows past a bound so a long session cannot exhaust memory.
 struct TTextStyle {
-    QRgb colour;
-    int size;
-    QRgb background; // meaningful only when opaque
-    bool opaque;
+    QRgb colour = 0;
+    int size = 0;
+    QRgb background = 0; // meaningful only when opaque
+    bool opaque = false;
     std::unordered_map<QString, TStamp> stamps; // nodes stay put: references remain valid
     // Shortcut by the text's storage: a sensor's name keeps its storage while unchanged,
-    // and the entry holds a reference to it, so the same address means the same text.
-    std::unordered_map<const void*, std::pair<QString, const TStamp*>> byData;
+    // and `kept` holds a reference to every storage in the index, so the same address and
+    // length mean the same text. Open addressing in one array: one memory access per hit.
+    struct Quick {
+        const void* data = nullptr;
+        qsizetype size = 0;
+        const TStamp* stamp = nullptr;
+    };
+    std::vector<Quick> quick = std::vector<Quick>(1024);
+    size_t quickCount = 0;
+    std::vector<QString> kept;
+
+    static size_t Slot(const void* data, size_t mask)
+    {
+        return (size_t(reinterpret_cast<quintptr>(data)) * 0x9E3779B97F4A7C15ull >> 20) & mask;
+    }
+    const TStamp* FindQuick(const QString& text) const
+    {
+        const size_t mask = quick.size() - 1;
+        for (size_t i = Slot(text.constData(), mask);; i = (i + 1) & mask) {
+            const Quick& q = quick[i];
+            if (!q.data)
+                return nullptr;
+            if (q.data == text.constData() && q.size == text.size())
+                return q.stamp;
+        }
+    }
+    void AddQuick(const QString& text, const TStamp* stamp)
+    {
+        if ((quickCount + 1) * 2 > quick.size()) {
+            std::vector<Quick> old(quick.size() * 2);
+            old.swap(quick);
+            quickCount = 0;
+            for (const Quick& q : old)
+                if (q.data)
+                    Insert(q);
+        }
+        kept.push_back(text);
+        Insert({kept.back().constData(), text.size(), stamp});
+    }
+    void Insert(const Quick& q)
+    {
+        const size_t mask = quick.size() - 1;
+        size_t i = Slot(q.data, mask);
+        while (quick[i].data && !(quick[i].data == q.data && quick[i].size == q.size))
+            i = (i + 1) & mask;
+        if (!quick[i].data)
+            ++quickCount;
+        quick[i] = q;
+    }
+    void Clear()
+    {
+        quick.assign(1024, Quick());
+        quickCount = 0;
+        kept.clear();
+        stamps.clear();
+    }
 };
 
 struct TStampCache {
@@ -247,43 +302,53 @@ const TStamp& CircleStamp(TSensorType type, int size)
 
 // A text stamp anchored at the top-left corner of the text cell, as the canvas's
 // TextOut would draw it with the given font and brush.
+TTextStyle* TextStyleFor(const QColor& colour, int fontSize, bool opaque, const QColor& bg)
+{
+    const QRgb c = colour.rgb(), b = bg.rgb();
+    for (const auto& st : Stamps.styles)
+        if (st->colour == c && st->size == fontSize && st->opaque == opaque && (!opaque || st->background == b))
+            return st.get();
+    Stamps.styles.push_back(std::make_unique<TTextStyle>());
+    TTextStyle* st = Stamps.styles.back().get();
+    st->colour = c;
+    st->size = fontSize;
+    st->background = b;
+    st->opaque = opaque;
+    return st;
+}
+
+// A text stamp anchored at the top-left corner of the text cell, as the canvas's
+// TextOut would draw it in the style's font colour, size and brush.
+const TStamp& TextStamp(TTextStyle* style, const QString& text)
+{
+    if (const TStamp* hit = style->FindQuick(text))
+        return *hit;
+    const TStamp* found = nullptr;
+    auto it = style->stamps.find(text);
+    if (it != style->stamps.end()) {
+        found = &it->second;
+    } else {
+        const QFontMetrics& fm = PlanFontMetrics(style->size);
+        const int tw = fm.horizontalAdvance(text);
+        const int th = fm.height();
+        const QColor colour = QColor::fromRgb(style->colour), bg = QColor::fromRgb(style->background);
+        TStamp st = MakeStamp(-th, -th, tw + th, 2 * th, [&](TPlanCanvas& c, int x, int y) {
+            c.FontSize = style->size;
+            c.FontColor = colour;
+            c.BrushStyle = style->opaque ? TBrushStyle::Solid : TBrushStyle::Clear;
+            c.BrushColor = bg;
+            c.TextOut(x, y, text);
+        });
+        st.textWidth = tw;
+        found = &style->stamps.emplace(text, std::move(st)).first->second;
+    }
+    style->AddQuick(text, found);
+    return *found;
+}
+
 const TStamp& TextStamp(const QString& text, const QColor& colour, int fontSize, bool opaque, const QColor& bg)
 {
-    TTextStyle* style = nullptr;
-    for (const auto& st : Stamps.styles)
-        if (st->colour == colour.rgb() && st->size == fontSize && st->opaque == opaque
-            && (!opaque || st->background == bg.rgb())) {
-            style = st.get();
-            break;
-        }
-    if (!style) {
-        Stamps.styles.push_back(std::make_unique<TTextStyle>(TTextStyle{colour.rgb(), fontSize, bg.rgb(), opaque, {}}));
-        style = Stamps.styles.back().get();
-    }
-    const void* data = text.constData();
-    auto quick = style->byData.find(data);
-    if (quick != style->byData.end() && quick->second.first.constData() == data
-        && quick->second.first.size() == text.size())
-        return *quick->second.second;
-    auto remember = [&](const TStamp& st) -> const TStamp& {
-        style->byData[data] = {text, &st};
-        return st;
-    };
-    auto it = style->stamps.find(text);
-    if (it != style->stamps.end())
-        return remember(it->second);
-    const QFontMetrics& fm = PlanFontMetrics(fontSize);
-    const int tw = fm.horizontalAdvance(text);
-    const int th = fm.height();
-    TStamp st = MakeStamp(-th, -th, tw + th, 2 * th, [&](TPlanCanvas& c, int x, int y) {
-        c.FontSize = fontSize;
-        c.FontColor = colour;
-        c.BrushStyle = opaque ? TBrushStyle::Solid : TBrushStyle::Clear;
-        c.BrushColor = bg;
-        c.TextOut(x, y, text);
-    });
-    st.textWidth = tw;
-    return remember(style->stamps.emplace(text, std::move(st)).first->second);
+    return TextStamp(TextStyleFor(colour, fontSize, opaque, bg), text);
 }
 
 // Empties the stamp caches when they have grown past their bounds; called before a
@@ -295,12 +360,11 @@ void TrimStampCaches()
     if (Stamps.styles.size() > 32)
         Stamps.styles.clear();
     for (auto& st : Stamps.styles)
-        if (st->stamps.size() > 50000 || st->byData.size() > 50000) {
-            st->byData.clear();
-            st->stamps.clear();
-        }
+        if (st->stamps.size() > 50000 || st->kept.size() > 50000)
+            st->Clear();
 }
 
+// The sensor's label: its name, followed by the remaining time when there is one.
 QString SensorLabel(const TSensor& s)
 {
     QString label = s.Name();
@@ -470,23 +534,21 @@ void PrepareImage(QImage& img, int w, int h)
         img = QImage(w, h, QImage::Format_RGB32);
 }
 
-// Copies src into dst pixel for pixel, reusing dst's memory when the size matches.
-void CopyImage(const QImage& src, QImage& dst)
+// Hands the finished picture to the caller without copying its pixels. A caller's
+// picture of the same size that nobody else shares is swapped in and becomes the next
+// scratch image (every repaint covers the whole of it); otherwise the caller shares the
+// picture, and the next repaint draws into fresh memory, so what the caller holds never
+// changes under it.
+void HandOver(QImage& image, QImage& buffer)
 {
-    if (src.isNull()) {
-        dst = QImage();
+    if (image.isNull()) {
+        buffer = QImage();
         return;
     }
-    if (dst.size() != src.size() || dst.format() != src.format()) {
-        dst = src.copy();
-        return;
-    }
-    uchar* d = dst.bits(); // detaches dst if it was shared
-    const qsizetype n = std::min(dst.sizeInBytes(), src.sizeInBytes());
-    if (dst.bytesPerLine() == src.bytesPerLine())
-        std::memcpy(d, src.constBits(), size_t(n));
+    if (buffer.size() == image.size() && buffer.format() == image.format() && buffer.isDetached())
+        std::swap(buffer, image);
     else
-        dst = src.copy();
+        buffer = image;
 }
 
 } // namespace
@@ -510,8 +572,8 @@ void TFireProject::PaintRooms(QImage& buffer)
                            ? FBackgroundImage.get() : nullptr;
     if (bg) {
         PrepareImage(image, bg->width(), bg->height());
-        if (bg->format() == QImage::Format_RGB32) {
-            CopyImage(*bg, image);
+        if (bg->format() == QImage::Format_RGB32 && bg->bytesPerLine() == image.bytesPerLine()) {
+            std::memcpy(image.bits(), bg->constBits(), size_t(std::min(bg->sizeInBytes(), image.sizeInBytes())));
         } else {
             QPainter bp(&image);
             bp.setCompositionMode(QPainter::CompositionMode_Source);
@@ -605,6 +667,8 @@ void TFireProject::PaintRooms(QImage& buffer)
         // 5. Doors and sensors, after every zone so that they lie on top. Sensor stamps
         // are batched; the batch is put before anything else is drawn over it.
         TStampBatch batch(bits, bpl, iw, ih);
+        TTextStyle* labelStyle = nullptr; // sensor labels: 6 pt on a clear brush
+        QColor labelColour;
         for (const auto& up : Rooms) {
             const TRoom& room = *up;
             for (const auto& door : room.Doors) {
@@ -656,9 +720,15 @@ void TFireProject::PaintRooms(QImage& buffer)
                 c.BrushStyle = TBrushStyle::Clear;
                 const int savedSize = c.FontSize;
                 c.FontSize = 6;
-                const QString label = SensorLabel(s);
+                // Most labels are the bare name, used without a copy.
+                const QString withTime = s.TimeLeft() > 0 ? SensorLabel(s) : QString();
+                const QString& label = s.TimeLeft() > 0 ? withTime : s.Name();
                 if (!label.isEmpty()) {
-                    const TStamp& ls = TextStamp(label, c.FontColor, c.FontSize, false, c.BrushColor);
+                    if (!labelStyle || c.FontColor != labelColour) {
+                        labelStyle = TextStyleFor(c.FontColor, c.FontSize, false, c.BrushColor);
+                        labelColour = c.FontColor;
+                    }
+                    const TStamp& ls = TextStamp(labelStyle, label);
                     batch.Add(ls, x - ls.textWidth / 2, y + 2 * sz + c.FontHeight());
                 }
                 c.PenStyle = TPenStyle::Dot;
@@ -720,6 +790,6 @@ void TFireProject::PaintRooms(QImage& buffer)
     }
 
     // 8.
-    CopyImage(image, buffer);
+    HandOver(image, buffer);
     NeedRepaint = false;
 }
