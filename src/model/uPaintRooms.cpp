@@ -153,7 +153,10 @@ void PutStamp(uchar* bits, qsizetype bpl, int w, int h, const TStamp& s, int x, 
 // one after another.
 class TStampBatch {
 public:
-    TStampBatch(uchar* bits, qsizetype bpl, int w, int h) : FBits(bits), FBpl(bpl), FW(w), FH(h) { }
+    TStampBatch(uchar* bits, qsizetype bpl, int w, int h) : FBits(bits), FBpl(bpl), FW(w), FH(h)
+    {
+        FOps.clear();
+    }
     void Add(const TStamp& s, int x, int y) { FOps.push_back({&s, x, y}); }
     void Flush()
     {
@@ -206,9 +209,13 @@ private:
     uchar* FBits;
     qsizetype FBpl;
     int FW, FH;
-    std::vector<Op> FOps;
-    std::vector<std::vector<uint32_t>> FBuckets;
+    // Kept between repaints so their memory is reused (one batch at a time per thread).
+    static thread_local std::vector<Op> FOps;
+    static thread_local std::vector<std::vector<uint32_t>> FBuckets;
 };
+
+thread_local std::vector<TStampBatch::Op> TStampBatch::FOps;
+thread_local std::vector<std::vector<uint32_t>> TStampBatch::FBuckets;
 
 // The stamps of sensor circles and texts, shared by every project drawn on this thread.
 // Texts are cached per style (colour, size, background) and text; a cache is emptied
