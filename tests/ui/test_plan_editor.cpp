@@ -166,6 +166,16 @@ TEST_F(PlanEditorTest, EdgeHitsChooseResizeAndCornersGoToTheSides)
     EXPECT_EQ(kindAt({100, 100}), TDragKind::ResizeLeft);  // top-left corner
     EXPECT_EQ(kindAt({200, 180}), TDragKind::ResizeRight); // bottom-right corner
     EXPECT_EQ(Zone(0)->Rect(), (TRect{100, 100, 200, 180})); // clicks changed nothing
+
+    // The pointer shows what a press would start.
+    auto shapeAt = [&](QPoint p) {
+        Move(p, Qt::NoModifier, Qt::NoButton);
+        return Box()->cursor().shape();
+    };
+    EXPECT_EQ(shapeAt({50, 50}), Qt::CrossCursor);
+    EXPECT_EQ(shapeAt({101, 140}), Qt::SizeHorCursor);
+    EXPECT_EQ(shapeAt({150, 180}), Qt::SizeVerCursor);
+    EXPECT_EQ(shapeAt({150, 140}), Qt::ArrowCursor);
 }
 
 TEST_F(PlanEditorTest, ResizeFollowsThePointerAndShowsSizesLive)
@@ -476,6 +486,27 @@ TEST_F(PlanEditorTest, ViewMenuFlagsReachTheRenderer)
     EXPECT_TRUE(P().PaintParams.TransparentRooms);
     Action("miTransparentRooms")->trigger();
     EXPECT_FALSE(P().PaintParams.TransparentRooms);
+}
+
+TEST_F(PlanEditorTest, WithoutAProjectTheHandlersDoNothing)
+{
+    DrawZone({20, 20}, {100, 100});
+    prompts->Answer(TPromptAnswer::No); // close without saving
+    ASSERT_TRUE(win->CloseProject());
+    ASSERT_EQ(win->FP, nullptr);
+    Press({50, 50});
+    Move({60, 60});
+    Release({60, 60});
+    SensorMode();
+    Press({50, 50});
+    Move({60, 60});
+    Release({60, 60});
+    win->btnRpDelete->click();
+    win->btnSDelete->click();
+    win->btnRpSave->click();
+    win->btn5->click();
+    EXPECT_EQ(win->FP, nullptr);
+    EXPECT_TRUE(prompts->Messages().size() == 1); // only the save question
 }
 
 // --- a long random session -------------------------------------------------------
