@@ -147,76 +147,6 @@ void PutStamp(uchar* bits, qsizetype bpl, int w, int h, const TStamp& s, int x, 
     }
 }
 
-// Stamps collected in drawing order and put into the picture band by band, so that the
-// rows being written stay in the processor cache; within a band every pixel still
-// receives its writes in the original order, so the result equals putting the stamps
-// one after another.
-class TStampBatch {
-public:
-    TStampBatch(uchar* bits, qsizetype bpl, int w, int h) : FBits(bits), FBpl(bpl), FW(w), FH(h)
-    {
-        FOps.clear();
-    }
-    void Add(const TStamp& s, int x, int y) { FOps.push_back({&s, x, y}); }
-    void Flush()
-    {
-        if (FOps.size() < 64) {
-            for (const Op& op : FOps)
-                PutStamp(FBits, FBpl, FW, FH, *op.stamp, op.x, op.y);
-            FOps.clear();
-            return;
-        }
-        constexpr int Band = 32;
-        const int bands = (FH + Band - 1) / Band;
-        FBuckets.resize(size_t(bands));
-        for (auto& b : FBuckets)
-            b.clear();
-        for (size_t i = 0; i < FOps.size(); ++i) {
-            const Op& op = FOps[i];
-            const int top = std::max(0, op.y + op.stamp->minY), bottom = std::min(FH - 1, op.y + op.stamp->maxY);
-            if (top > bottom)
-                continue;
-            for (int b = top / Band; b <= bottom / Band; ++b)
-                FBuckets[size_t(b)].push_back(uint32_t(i));
-        }
-        for (int b = 0; b < bands; ++b) {
-            const int lo = b * Band, hi = std::min(FH, lo + Band);
-            for (uint32_t i : FBuckets[size_t(b)]) {
-                const Op& op = FOps[i];
-                for (const TStamp::Run& r : op.stamp->runs) {
-                    const int yy = op.y + r.dy;
-                    if (yy < lo || yy >= hi)
-                        continue;
-                    int xx = op.x + r.dx, len = r.len;
-                    if (xx < 0) {
-                        len += xx;
-                        xx = 0;
-                    }
-                    if (xx + len > FW)
-                        len = FW - xx;
-                    FillPixels(reinterpret_cast<QRgb*>(FBits + yy * FBpl) + xx, len, r.colour);
-                }
-            }
-        }
-        FOps.clear();
-    }
-
-private:
-    struct Op {
-        const TStamp* stamp;
-        int x, y;
-    };
-    uchar* FBits;
-    qsizetype FBpl;
-    int FW, FH;
-    // Kept between repaints so their memory is reused (one batch at a time per thread).
-    static thread_local std::vector<Op> FOps;
-    static thread_local std::vector<std::vector<uint32_t>> FBuckets;
-};
-
-thread_local std::vector<TStampBatch::Op> TStampBatch::FOps;
-thread_local std::vector<std::vector<uint32_t>> TStampBatch::FBuckets;
-
 // The stamps of sensor circles and texts, shared by every project drawn on this thread.
 // Texts are cached per style (colour, size, background) and text; a cache is emptied
 // when it grows past a bound so a long session cannot exhaust memory.
@@ -671,9 +601,7 @@ void TFireProject::PaintRooms(QImage& buffer)
             }
         }
 
-        // 5. Doors and sensors, after every zone so that they lie on top. Sensor stamps
-        // are batched; the batch is put before anything else is drawn over it.
-        TStampBatch batch(bits, bpl, iw, ih);
+        // 5. Doors and sensors, after every zone so that they lie on top.
         TTextStyle* labelStyle = nullptr; // sensor labels: 6 pt on a clear brush
         QColor labelColour;
         for (const auto& up : Rooms) {
@@ -681,7 +609,6 @@ void TFireProject::PaintRooms(QImage& buffer)
             for (const auto& door : room.Doors) {
                 if (door->IsFake())
                     continue;
-                batch.Flush();
                 c.PenWidth = 1;
                 c.PenStyle = TPenStyle::Solid;
                 c.PenColor = room.Selected ? clRed : clBlue;
@@ -710,14 +637,11 @@ void TFireProject::PaintRooms(QImage& buffer)
                 c.PenColor = clBlack;
                 c.BrushStyle = TBrushStyle::Solid;
                 c.BrushColor = SensorColor(s.SensorType);
-                if (sz >= 0 && sz <= 200) {
-                    batch.Add(CircleStamp(s.SensorType, sz), x, y);
-                } else {
-                    batch.Flush();
+                if (sz >= 0 && sz <= 200)
+                    PutStamp(bits, bpl, iw, ih, CircleStamp(s.SensorType, sz), x, y);
+                else
                     c.Ellipse(x - sz, y - sz, x + sz, y + sz);
-                }
                 if (s.Activated()) {
-                    batch.Flush();
                     c.BrushStyle = TBrushStyle::BDiagonal;
                     c.BrushColor = clBlack;
                     c.Ellipse(x - sz, y - sz, x + sz, y + sz);
@@ -736,20 +660,16 @@ void TFireProject::PaintRooms(QImage& buffer)
                         labelColour = c.FontColor;
                     }
                     const TStamp& ls = TextStamp(labelStyle, label);
-                    batch.Add(ls, x - ls.textWidth / 2, y + 2 * sz + c.FontHeight());
+                    PutStamp(bits, bpl, iw, ih, ls, x - ls.textWidth / 2, y + 2 * sz + c.FontHeight());
                 }
                 c.PenStyle = TPenStyle::Dot;
-                if (s.Selected() && PaintParams.PaintSensorDistances) {
-                    batch.Flush();
+                if (s.Selected() && PaintParams.PaintSensorDistances)
                     DrawSensorDistances(c, *this, room, s);
-                }
                 c.PenStyle = TPenStyle::Solid;
                 c.BrushStyle = TBrushStyle::Solid;
                 c.FontSize = savedSize;
             }
         }
-
-        batch.Flush();
 
         // 6. Water sources.
         c.PenColor = clBlack;
