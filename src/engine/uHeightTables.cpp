@@ -65,6 +65,16 @@ const Row* FindRow(const Row (&table)[N], long double h, bool firstRowTakesBelow
     return nullptr;
 }
 
+// The spacing comes from the dialog's spin edit (a 64-bit float) or a JSON number, so a
+// typed 9.8 m is the double nearest 9.8, a hair above the table's extended 9.8. Compared
+// as it stands, a spacing typed equal to the limit would be refused as too wide (and, at
+// the lower heights, would miss the fixed critical rate of the limit). A spacing that
+// equals the limit at the precision it was entered with is taken as the limit itself.
+long double SpacingAgainstLimit(long double l, long double lmax)
+{
+    return static_cast<double>(l) == static_cast<double>(lmax) ? lmax : l;
+}
+
 bool KnownClass(int32_t cls)
 {
     return cls == BOSClassA2 || cls == BOSClassA3;
@@ -123,7 +133,6 @@ bool GrowthCoefficient(TCalcParamsOrvann& cp)
 bool CalcCPSimple2(TCalcParamsOrvann& cp)
 {
     const long double h = cp.param1;
-    const long double l = cp.param2;
 
     if (!SteadyRate(cp))
         return Refuse(cp, Outcome::NotComputable);
@@ -138,6 +147,7 @@ bool CalcCPSimple2(TCalcParamsOrvann& cp)
         return Refuse(cp, Outcome::NotComputable);
     const long double lmax = cp.BOSClass == BOSClassA2 ? row->lmaxA2 : row->lmaxA3;
     cp.value3s = lmax;
+    const long double l = SpacingAgainstLimit(cp.param2, lmax);
     if (l > lmax)
         return Refuse(cp, Outcome::SpacingTooWide);
 
@@ -164,7 +174,6 @@ bool CalcCPSimple2(TCalcParamsOrvann& cp)
 bool CalcCPSimple3(TCalcParamsOrvann& cp)
 {
     const long double h = cp.param1;
-    const long double l = cp.param2;
 
     if (!SteadyRate(cp))
         return Refuse(cp, Outcome::NotComputable);
@@ -183,6 +192,7 @@ bool CalcCPSimple3(TCalcParamsOrvann& cp)
 
     const long double lmax = a2 ? row->lmaxA2 : row->lmaxA3;
     cp.value3s = lmax;
+    const long double l = SpacingAgainstLimit(cp.param2, lmax);
     if (l > lmax)
         return Refuse(cp, Outcome::SpacingTooWide);
 

@@ -82,6 +82,40 @@ TEST(HeightTablesLow, SpacingBeyondTheLimitIsRefusedAndLeavesLaterFields)
     EXPECT_EQ(cp.value7s, 2000);
 }
 
+// The dialog's spin edit holds 64-bit floats: a spacing typed as the table's limit
+// arrives as the double nearest it, which for 9.8, 8.8, 4.2 … lies a hair above the
+// extended constant of the table. Typed at the limit, it is the limit.
+TEST(HeightTablesLimits, SpacingTypedAtTheLimitIsTheLimit)
+{
+    TCalcParamsOrvann cp = DefaultRecord();
+    cp.param1 = 6.5L; // class A2 allows 9.8 m
+    cp.BOSClass = BOSClassA2;
+    cp.param2 = static_cast<long double>(9.8);
+    EXPECT_TRUE(CalcCPSimple2(cp));
+    EXPECT_EQ(cp.value7s, 2000); // the fixed critical rate of the limit
+    cp.param2 = static_cast<long double>(9.81);
+    CalcCPSimple2(cp);
+    EXPECT_EQ(cp.value10s, Outcome::SpacingTooWide);
+
+    struct Case { long double h; int32_t cls; double l; };
+    const Case upper[] = {
+        { 9.5L, BOSClassA3, 8.8 }, { 11.5L, BOSClassA2, 7.7 }, { 12.5L, BOSClassA2, 6.7 },
+        { 13.5L, BOSClassA3, 5.7 }, { 14.5L, BOSClassA3, 4.7 }, { 15.5L, BOSClassA3, 4.2 },
+    };
+    for (const Case& c : upper) {
+        cp = DefaultRecord();
+        cp.param1 = c.h;
+        cp.BOSClass = c.cls;
+        cp.param4 = 100; // well above every Qmin
+        cp.param2 = static_cast<long double>(c.l);
+        EXPECT_TRUE(CalcCPSimple3(cp)) << "H = " << double(c.h) << ", L = " << c.l;
+        EXPECT_GE(cp.value10s, 0) << "H = " << double(c.h) << ", L = " << c.l;
+        cp.param2 = static_cast<long double>(c.l + 0.01);
+        CalcCPSimple3(cp);
+        EXPECT_EQ(cp.value10s, Outcome::SpacingTooWide) << "H = " << double(c.h);
+    }
+}
+
 TEST(HeightTablesLow, FireExactlyAtTheMinimumIsDetectable)
 {
     TCalcParamsOrvann cp = DefaultRecord();
