@@ -62,6 +62,10 @@ TPlanEditor::TPlanEditor(TfrmMain* main) : QObject(main), M(main)
     for (TFloatSpinEdit* spin : {M->seRpLength, M->seRpWidth, M->seRpHeight})
         connect(spin, &QLineEdit::textChanged, this, &TPlanEditor::edtRpNameChange);
 
+    connect(M->btnManualL, &QToolButton::clicked, this, &TPlanEditor::btnAutoLClick);
+    connect(M->btnAutoL, &QToolButton::clicked, this, &TPlanEditor::btnAutoLClick);
+    connect(M->seManualL, &TFloatSpinEdit::KeyUp, this, &TPlanEditor::seManualLKeyUp);
+
     connect(M->btnSSave, &QPushButton::clicked, this, &TPlanEditor::btnSSaveClick);
     connect(M->btnSCancel, &QPushButton::clicked, this, &TPlanEditor::btnSCancelClick);
     connect(M->btnSDelete, &QPushButton::clicked, this, &TPlanEditor::btnSDeleteClick);
@@ -777,4 +781,30 @@ void TPlanEditor::RecalcVOP(bool AFromField)
     if (!AFromField)
         M->seManualL->SetValue(static_cast<double>(room->CP.param2));
     M->sbText(text, 0);
+}
+
+// --- spacing mode ----------------------------------------------------------------------
+
+void TPlanEditor::btnAutoLClick()
+{
+    TRoom* room = LiveCurrentRoom();
+    if (!room)
+        return;
+    const bool manual = M->btnManualL->isChecked();
+    room->CP.ManualL = manual;
+    M->seManualL->setReadOnly(!manual);
+    QPalette palette = M->seManualL->palette();
+    palette.setColor(QPalette::Base, manual ? QColor(Qt::white) : palette.color(QPalette::Button));
+    M->seManualL->setPalette(palette);
+    RecalcVOP(false);
+    M->Repaint();
+}
+
+void TPlanEditor::seManualLKeyUp()
+{
+    TRoom* room = LiveCurrentRoom();
+    if (!room || !room->CP.CalculatedVOP || M->seManualL->text().isEmpty())
+        return;
+    RecalcVOP(true);
+    ShowCalcResult();
 }

@@ -85,6 +85,14 @@ public:
     // bar, and, unless AFromField, the spacing written into the manual field.
     void RecalcVOP(bool AFromField);
 
+    // The spacing mode of the current zone, from the pressed one of btnManualL / btnAutoL:
+    // the manual field becomes editable (white) in manual mode and read-only otherwise,
+    // then the zone is recalculated and the plan repainted. Nothing without a current zone.
+    void btnAutoLClick();
+    // Every key release in seManualL recalculates a zone with a result from the typed
+    // spacing (unless the field is empty) and refreshes the result panel.
+    void seManualLKeyUp();
+
 private:
     TfrmMain* M;
     // Panel texts as last filled, to tell edited fields from untouched ones.

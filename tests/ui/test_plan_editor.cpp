@@ -275,6 +275,46 @@ TEST_F(PlanEditorTest, SensorMoveRecalculatesAZoneWithAResult)
     Release({110, 150});
 }
 
+TEST_F(PlanEditorTest, SpacingModeSwitchesBetweenTypedAndMeasuredSpacing)
+{
+    DrawZone({100, 100}, {200, 200});
+    P().Setpx(0.05L);
+    SensorMode();
+    DoubleClick({150, 150});
+    Release({150, 150});
+    TRoom* room = Zone(0);
+    room->CP.CalculatedVOP = true;
+    room->CP.param1 = 3;
+    room->CP.param5 = 0.95L;
+    room->CP.param6 = 0.0083L;
+    room->CP.param7 = 0.0145L;
+    room->CP.param8 = 13800;
+    room->CP.param10 = 293;
+    room->CP.param11 = 330;
+    room->CP.param12 = 100;
+    Press({150, 150});
+    Release({150, 150});
+    // Selecting the zone measured it: one sensor in the middle of a 5 m square -> 5 m.
+    EXPECT_EQ(room->CP.param2, 5.0L);
+    EXPECT_TRUE(win->seManualL->isReadOnly());
+
+    win->btnManualL->click();
+    EXPECT_TRUE(room->CP.ManualL);
+    EXPECT_FALSE(win->seManualL->isReadOnly());
+    win->seManualL->setText(QStringLiteral("3,5"));
+    QTest::keyClick(win->seManualL, Qt::Key_Right); // every key release counts
+    EXPECT_EQ(room->CP.param2, 3.5L) << "the typed spacing is used as it stands";
+    EXPECT_TRUE(win->sbPanel0->text().startsWith(QStringLiteral("Время обнаружения: ")) ||
+                win->sbPanel0->text() == QStringLiteral("При заданных условиях пожар не будет обнаружен"))
+        << win->sbPanel0->text().toStdString();
+
+    win->btnAutoL->click();
+    EXPECT_FALSE(room->CP.ManualL);
+    EXPECT_TRUE(win->seManualL->isReadOnly());
+    EXPECT_EQ(room->CP.param2, 5.0L) << "back to the measured layout";
+    EXPECT_EQ(win->seManualL->Value(), 5.0);
+}
+
 // A zone with one sensor in the middle and one towards each wall, measured once.
 class SensorOverlayTest : public PlanEditorTest {
 protected:
