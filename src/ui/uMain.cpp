@@ -366,6 +366,8 @@ void TfrmMain::BuildToolBars()
 
     pmReports = new QMenu(this);
     pmReports->setObjectName(QStringLiteral("pmReports"));
+    N3 = MakeAction(pmReports, "N3", QStringLiteral("Создать отчет по ВОП с оптимизацией"));
+    N3->setVisible(false); // the optimised run is not offered to the user
     pmiReportSimple = MakeAction(pmReports, "pmiReportSimple", QStringLiteral("Создать отчет по ВОП"));
     pmiReportNSP = MakeAction(pmReports, "pmiReportNSP", QStringLiteral("Создать отчет по НСП"));
     pmiReportG = MakeAction(pmReports, "pmiReportG", QStringLiteral("Создать отчет по горючей нагрузке"));

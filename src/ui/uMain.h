@@ -112,6 +112,7 @@ public:
     QAction* pmiCalcInitialStage; // "Расчитать НСП"
     QToolButton* btnReport;
     QMenu* pmReports;
+    QAction* N3;                  // "Создать отчет по ВОП с оптимизацией", hidden
     QAction* pmiReportSimple;
     QAction* pmiReportNSP;
     QAction* pmiReportG;

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QMenu>
 #include <QScrollArea>
 #include <QTest>
 #include <QToolButton>
@@ -36,6 +37,11 @@ TEST_F(MainWindowTest, StartsWithNoProjectAndACompleteDatabase)
     EXPECT_TRUE(win->pb->LogoMode());
     EXPECT_FALSE(win->bmpLogo.isNull());
     EXPECT_TRUE(prompts->Records().isEmpty());
+    // The optimised run and its report exist but are never offered.
+    EXPECT_FALSE(Action("pmiCalc")->isVisible());
+    EXPECT_FALSE(Action("N3")->isVisible());
+    EXPECT_TRUE(Action("pmiReportSimple")->isVisible());
+    EXPECT_EQ(win->pmReports->actions().size(), 4);
     ASSERT_NE(win->sldb, nullptr);
     for (const char* table : {"initialparams", "abparams", "firefighting", "allparams"})
         EXPECT_TRUE(win->sldb->TableExists(QLatin1String(table))) << table;
