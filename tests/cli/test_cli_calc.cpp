@@ -93,6 +93,28 @@ TEST(CliCalc, HeightTablesChoosesTheTableByHeightAndReportsOutcomes)
     EXPECT_FALSE(r.Json()["CalculatedVOP"].toBool());
 }
 
+TEST(CliCalc, HeightTablesSpacingGivenAsTheLimitIsAccepted)
+{
+    // JSON numbers are doubles, like the dialog's spin edit: 9.8 is the limit at 6.5 m
+    // for class A2 and must not come out as "spacing too wide".
+    QJsonObject in = DefaultRecord();
+    in["param1"] = 6.5;
+    in["BOSClass"] = 1;
+    in["param2"] = 9.8;
+    TRun r = Calc("height-tables", in);
+    ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
+    EXPECT_EQ(r.Json()["value7s"].toDouble(), 2000);
+    EXPECT_EQ(r.Json()["value10s"].toDouble(), 179 + 56);
+
+    in["param1"] = 15.5; // class A3 allows 4.2 m here
+    in["BOSClass"] = 2;
+    in["param2"] = 4.2;
+    in["param4"] = 100;
+    r = Calc("height-tables", in);
+    ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
+    EXPECT_GE(r.Json()["value10s"].toDouble(), 0);
+}
+
 TEST(CliCalc, CeilingJetDetectsOrReportsMinusOneWithoutNaN)
 {
     QJsonObject in = DefaultRecord();
