@@ -119,18 +119,20 @@ inline void FillPixels(QRgb* d, int len, QRgb c)
         d[k] = c;
 }
 
-// Copies a stamp into an RGB32 picture with its anchor at (x, y), clipped to the picture.
-void PutStamp(uchar* bits, qsizetype bpl, int w, int h, const TStamp& s, int x, int y)
+// Copies the runs [first, last) of a stamp whose runs lie within minX..maxX, minY..maxY
+// around its anchor into an RGB32 picture with the anchor at (x, y), clipped to the picture.
+void PutRuns(uchar* bits, qsizetype bpl, int w, int h, const TStamp::Run* first, const TStamp::Run* last,
+             int minX, int minY, int maxX, int maxY, int x, int y)
 {
-    if (x + s.minX >= 0 && y + s.minY >= 0 && x + s.maxX < w && y + s.maxY < h) {
+    if (x + minX >= 0 && y + minY >= 0 && x + maxX < w && y + maxY < h) {
         // Wholly inside the picture: no clipping per run.
         uchar* origin = bits + y * bpl + qsizetype(x) * 4;
-        for (const TStamp::Run& r : s.runs) {
-            FillPixels(reinterpret_cast<QRgb*>(origin + r.dy * bpl) + r.dx, r.len, r.colour);
-        }
+        for (const TStamp::Run* r = first; r != last; ++r)
+            FillPixels(reinterpret_cast<QRgb*>(origin + r->dy * bpl) + r->dx, r->len, r->colour);
         return;
     }
-    for (const TStamp::Run& r : s.runs) {
+    for (const TStamp::Run* rp = first; rp != last; ++rp) {
+        const TStamp::Run& r = *rp;
         const int yy = y + r.dy;
         if (yy < 0 || yy >= h)
             continue;
@@ -145,6 +147,11 @@ void PutStamp(uchar* bits, qsizetype bpl, int w, int h, const TStamp& s, int x, 
             continue;
         FillPixels(reinterpret_cast<QRgb*>(bits + yy * bpl) + xx, len, r.colour);
     }
+}
+
+void PutStamp(uchar* bits, qsizetype bpl, int w, int h, const TStamp& s, int x, int y)
+{
+    PutRuns(bits, bpl, w, h, s.runs.data(), s.runs.data() + s.runs.size(), s.minX, s.minY, s.maxX, s.maxY, x, y);
 }
 
 // The stamps of sensor circles and texts, shared by every project drawn on this thread.
@@ -300,6 +307,68 @@ void TrimStampCaches()
         if (st->stamps.size() > 50000 || st->kept.size() > 50000)
             st->Clear();
 }
+
+// The sensor labels of the last repaint in the order they were drawn, each with a copy
+// of its stamp's runs in one array in the same order. Finding a label's stamp in the
+// text caches costs several scattered memory reads per sensor, which on a plan with
+// thousands of sensors took more time than putting the pixels; here the next repaint
+// of an unchanged plan reads the labels and their runs front to back. Each entry keeps a
+// reference to its text, so an entry whose text has the same address and length as the
+// label holds that very text; any other label (another text, another colour, sensors
+// added, removed or reordered) is looked up in the caches and the sequence is rebuilt
+// from that position on. One sequence per thread: drawing another project replaces it.
+struct TLabelSequence {
+    struct Entry {
+        QString text;
+        QRgb colour = 0;
+        int textWidth = 0;
+        int minX = 0, minY = 0, maxX = -1, maxY = -1;
+        size_t firstRun = 0, runCount = 0;
+    };
+    std::vector<Entry> entries;
+    std::vector<TStamp::Run> runs;
+    size_t next = 0; // the entry the next label of the current repaint is checked against
+
+    void Begin() { next = 0; }
+    // The entry for the next label: the recorded one when it holds the same text in the
+    // same colour, otherwise a new one made from `stamp()` in its place.
+    template <class F>
+    const Entry& Take(const QString& label, QRgb colour, F stamp)
+    {
+        if (next < entries.size()) {
+            const Entry& e = entries[next];
+            if (e.colour == colour && e.text.size() == label.size()
+                && (e.text.constData() == label.constData() || e.text == label)) {
+                ++next;
+                return e;
+            }
+            runs.resize(e.firstRun);
+            entries.resize(next);
+        }
+        const TStamp& st = stamp();
+        Entry e;
+        e.text = label;
+        e.colour = colour;
+        e.textWidth = st.textWidth;
+        e.minX = st.minX, e.minY = st.minY, e.maxX = st.maxX, e.maxY = st.maxY;
+        e.firstRun = runs.size();
+        e.runCount = st.runs.size();
+        runs.insert(runs.end(), st.runs.begin(), st.runs.end());
+        entries.push_back(std::move(e));
+        ++next;
+        return entries.back();
+    }
+    // Drops what the repaint did not reach, so that the texts of removed sensors are let go.
+    void End()
+    {
+        if (next < entries.size()) {
+            runs.resize(entries[next].firstRun);
+            entries.resize(next);
+        }
+    }
+};
+
+thread_local TLabelSequence Labels;
 
 // The sensor's label: its name, followed by the remaining time when there is one.
 QString SensorLabel(const TSensor& s)
@@ -602,6 +671,7 @@ void TFireProject::PaintRooms(QImage& buffer)
         }
 
         // 5. Doors and sensors, after every zone so that they lie on top.
+        Labels.Begin();
         TTextStyle* labelStyle = nullptr; // sensor labels: 6 pt on a clear brush
         QColor labelColour;
         for (const auto& up : Rooms) {
@@ -655,12 +725,16 @@ void TFireProject::PaintRooms(QImage& buffer)
                 const QString withTime = s.TimeLeft() > 0 ? SensorLabel(s) : QString();
                 const QString& label = s.TimeLeft() > 0 ? withTime : s.Name();
                 if (!label.isEmpty()) {
-                    if (!labelStyle || c.FontColor != labelColour) {
-                        labelStyle = TextStyleFor(c.FontColor, c.FontSize, false, c.BrushColor);
-                        labelColour = c.FontColor;
-                    }
-                    const TStamp& ls = TextStamp(labelStyle, label);
-                    PutStamp(bits, bpl, iw, ih, ls, x - ls.textWidth / 2, y + 2 * sz + c.FontHeight());
+                    const TLabelSequence::Entry& ls = Labels.Take(label, c.FontColor.rgb(), [&]() -> const TStamp& {
+                        if (!labelStyle || c.FontColor != labelColour) {
+                            labelStyle = TextStyleFor(c.FontColor, c.FontSize, false, c.BrushColor);
+                            labelColour = c.FontColor;
+                        }
+                        return TextStamp(labelStyle, label);
+                    });
+                    const TStamp::Run* runs = Labels.runs.data() + ls.firstRun;
+                    PutRuns(bits, bpl, iw, ih, runs, runs + ls.runCount, ls.minX, ls.minY, ls.maxX, ls.maxY,
+                            x - ls.textWidth / 2, y + 2 * sz + c.FontHeight());
                 }
                 c.PenStyle = TPenStyle::Dot;
                 if (s.Selected() && PaintParams.PaintSensorDistances)
@@ -670,6 +744,8 @@ void TFireProject::PaintRooms(QImage& buffer)
                 c.FontSize = savedSize;
             }
         }
+
+        Labels.End();
 
         // 6. Water sources.
         c.PenColor = clBlack;

@@ -10,6 +10,9 @@
 
 #include <QPainter>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -372,6 +375,105 @@ TEST(Render, UnselectedSensorShowsNoDistances)
 }
 
 // --- water sources -------------------------------------------------------------------
+
+namespace {
+
+// Two zones of labelled sensors, described so that the same plan can be built afresh.
+struct TLabelScene {
+    struct Sensor {
+        int room, x, y;
+        QString name;
+        int timeLeft = 0;
+    };
+    std::vector<Sensor> sensors;
+    bool secondSelected = false;
+};
+
+std::unique_ptr<TFireProject> BuildLabelScene(const TLabelScene& d)
+{
+    auto p = Plan(300, 120);
+    p->AddRoom(5, 5, 145, 115);
+    p->AddRoom(150, 5, 295, 115);
+    p->Rooms[1]->Selected = d.secondSelected;
+    for (const auto& s : d.sensors) {
+        TSensor* t = p->Rooms[s.room]->AddSensor();
+        t->SensorSize = 5;
+        t->SetAbsolutePos({s.x, s.y});
+        t->SetName(s.name);
+        t->SetTimeLeft(s.timeLeft);
+    }
+    return p;
+}
+
+// The scene as a plan built from scratch and drawn on a thread of its own, whose caches
+// of drawn labels start empty.
+QImage FreshRender(const TLabelScene& d)
+{
+    QImage out;
+    std::thread t([&] {
+        auto p = BuildLabelScene(d);
+        p->PaintRooms(out);
+    });
+    t.join();
+    return out;
+}
+
+} // namespace
+
+TEST(Render, RepaintAfterLabelChangesMatchesAPlanDrawnAfresh)
+{
+    // Repaints reuse the labels the previous repaint drew; after each kind of change the
+    // picture must be the one an untouched renderer draws for the changed plan.
+    TLabelScene d;
+    for (int i = 0; i < 8; ++i)
+        d.sensors.push_back({i % 2, 20 + (i % 2) * 150 + (i / 2) * 30, 30 + (i % 3) * 25, QString::number(i + 1)});
+    auto p = BuildLabelScene(d);
+    const QRect all(0, 0, 300, 120);
+    QImage previous = Render(*p);
+    ASSERT_EQ(DiffCount(previous, FreshRender(d), all), 0);
+    auto check = [&](const char* what) {
+        const QImage now = Render(*p);
+        const QImage fresh = FreshRender(d);
+        EXPECT_GT(DiffCount(previous, fresh, all), 0) << what << ": the change must show";
+        EXPECT_EQ(DiffCount(now, fresh, all), 0) << what;
+        previous = now;
+    };
+    auto sensor = [&](int room, int k) { return p->Rooms[room]->Sensors[k].get(); };
+
+    // A new name of the same length, in the first zone's second sensor (the third drawn).
+    sensor(0, 1)->SetName(QStringLiteral("8"));
+    d.sensors[2].name = QStringLiteral("8");
+    check("renamed");
+    // The first sensor drawn goes away: every later label moves up one place.
+    p->Rooms[0]->DeleteSensor(sensor(0, 0)->GUID());
+    d.sensors.erase(d.sensors.begin());
+    check("deleted");
+    // A sensor joins the first zone: it is drawn between the two zones' labels.
+    TSensor* added = p->Rooms[0]->AddSensor();
+    added->SensorSize = 5;
+    added->SetAbsolutePos({120, 90});
+    added->SetName(QStringLiteral("44"));
+    d.sensors.push_back({0, 120, 90, QStringLiteral("44")});
+    check("added");
+    // The selected zone writes its labels in red.
+    p->Rooms[1]->Selected = true;
+    d.secondSelected = true;
+    check("selected");
+    // Remaining times make labels that are new strings on every repaint.
+    auto described = [&](const QString& name) -> TLabelScene::Sensor& {
+        return *std::find_if(d.sensors.begin(), d.sensors.end(), [&](const auto& s) { return s.name == name; });
+    };
+    ASSERT_EQ(sensor(1, 0)->Name(), QStringLiteral("2"));
+    sensor(1, 0)->SetTimeLeft(45);
+    described(QStringLiteral("2")).timeLeft = 45;
+    check("time shown");
+    sensor(1, 0)->SetTimeLeft(46);
+    described(QStringLiteral("2")).timeLeft = 46;
+    check("time changed");
+    // The same text in a new string changes nothing.
+    sensor(0, 0)->SetName(QString(sensor(0, 0)->Name().data(), sensor(0, 0)->Name().size()));
+    EXPECT_EQ(DiffCount(Render(*p), FreshRender(d), all), 0);
+}
 
 TEST(Render, WaterSourcesFillTheirLeftHalf)
 {
