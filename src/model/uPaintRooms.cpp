@@ -336,9 +336,13 @@ struct TLabelSequence {
     const Entry& Take(const QString& label, QRgb colour, F stamp)
     {
         if (next < entries.size()) {
-            const Entry& e = entries[next];
+            Entry& e = entries[next];
             if (e.colour == colour && e.text.size() == label.size()
                 && (e.text.constData() == label.constData() || e.text == label)) {
+                // The same text in another string (a project loaded again, a name set
+                // anew): hold this one, so that the next repaint needs no comparison.
+                if (e.text.constData() != label.constData())
+                    e.text = label;
                 ++next;
                 return e;
             }
