@@ -20,6 +20,7 @@
 #include <emmintrin.h>
 #endif
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <unordered_map>
 #include <QtGlobal>
@@ -677,6 +678,10 @@ void TFireProject::PaintRooms(QImage& buffer)
         // 5. Doors and sensors, after every zone so that they lie on top.
         Labels.Begin();
         TTextStyle* labelStyle = nullptr; // sensor labels: 6 pt on a clear brush
+        struct {
+            const TStamp* stamp = nullptr;
+            int size = -1;
+        } lastCircle[5]; // by sensor type
         QColor labelColour;
         for (const auto& up : Rooms) {
             const TRoom& room = *up;
@@ -710,11 +715,23 @@ void TFireProject::PaintRooms(QImage& buffer)
                 c.PenStyle = TPenStyle::Solid;
                 c.PenColor = clBlack;
                 c.BrushStyle = TBrushStyle::Solid;
-                c.BrushColor = SensorColor(s.SensorType);
-                if (sz >= 0 && sz <= 200)
-                    PutStamp(bits, bpl, iw, ih, CircleStamp(s.SensorType, sz), x, y);
-                else
+                if (sz >= 0 && sz <= 200) {
+                    // Sensors of one type mostly share a size: the stamp found for the
+                    // type last time is checked before the cache is searched.
+                    const size_t type = static_cast<uint8_t>(s.SensorType);
+                    const TStamp* circle = nullptr;
+                    if (type < std::size(lastCircle) && lastCircle[type].size == sz) {
+                        circle = lastCircle[type].stamp;
+                    } else {
+                        circle = &CircleStamp(s.SensorType, sz);
+                        if (type < std::size(lastCircle))
+                            lastCircle[type] = {circle, sz};
+                    }
+                    PutStamp(bits, bpl, iw, ih, *circle, x, y);
+                } else {
+                    c.BrushColor = SensorColor(s.SensorType);
                     c.Ellipse(x - sz, y - sz, x + sz, y + sz);
+                }
                 if (s.Activated()) {
                     c.BrushStyle = TBrushStyle::BDiagonal;
                     c.BrushColor = clBlack;
