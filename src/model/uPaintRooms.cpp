@@ -538,9 +538,19 @@ void DrawWaterSourceDistance(TPlanCanvas& c, const TFireProject& p, const TWater
 }
 
 // Makes `img` a w x h RGB32 picture that nobody else shares, keeping its memory when it
-// already fits.
-void PrepareImage(QImage& img, int w, int h)
+// already fits. When the caller's picture is still the one the last repaint handed over
+// and nobody else holds it, the repaint draws into that memory again (the caller's
+// picture is replaced at the end anyway): using one picture over and over instead of
+// two in turn keeps the processor's caches for the plan instead of a second full-size
+// picture, which shows on large plans.
+void PrepareImage(QImage& img, QImage& buffer, int w, int h)
 {
+    if (!img.isNull() && buffer.constBits() == img.constBits()) {
+        img = QImage();
+        if (buffer.isDetached() && buffer.width() == w && buffer.height() == h
+            && buffer.format() == QImage::Format_RGB32)
+            std::swap(img, buffer);
+    }
     if (img.width() != w || img.height() != h || img.format() != QImage::Format_RGB32 || !img.isDetached())
         img = QImage(w, h, QImage::Format_RGB32);
 }
@@ -548,8 +558,8 @@ void PrepareImage(QImage& img, int w, int h)
 // Hands the finished picture to the caller without copying its pixels. A caller's
 // picture of the same size that nobody else shares is swapped in and becomes the next
 // scratch image (every repaint covers the whole of it); otherwise the caller shares the
-// picture, and the next repaint draws into fresh memory, so what the caller holds never
-// changes under it.
+// picture, and the next repaint draws into fresh memory unless that same picture comes
+// back with no other holder (PrepareImage), so what the caller keeps never changes under it.
 void HandOver(QImage& image, QImage& buffer)
 {
     if (image.isNull()) {
@@ -582,7 +592,7 @@ void TFireProject::PaintRooms(QImage& buffer)
     const QImage* bg = (FBackgroundImage && ShowBackgroundImage && !FBackgroundImage->isNull())
                            ? FBackgroundImage.get() : nullptr;
     if (bg) {
-        PrepareImage(image, bg->width(), bg->height());
+        PrepareImage(image, buffer, bg->width(), bg->height());
         if (bg->format() == QImage::Format_RGB32 && bg->bytesPerLine() == image.bytesPerLine()) {
             std::memcpy(image.bits(), bg->constBits(), size_t(std::min(bg->sizeInBytes(), image.sizeInBytes())));
         } else {
@@ -597,7 +607,7 @@ void TFireProject::PaintRooms(QImage& buffer)
             NeedRepaint = false;
             return;
         }
-        PrepareImage(image, Width, Height);
+        PrepareImage(image, buffer, Width, Height);
         image.fill(clWhite);
     }
 

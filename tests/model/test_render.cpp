@@ -191,6 +191,35 @@ TEST(Render, RepaintClearsNeedRepaintAndReusesNoStaleState)
     EXPECT_EQ(At(second, 30, 20), Black);
 }
 
+TEST(Render, RepaintIntoTheSamePictureLeavesWhatTheCallerKeptAlone)
+{
+    // The window repaints into one picture over and over; a copy taken of it in between
+    // (a saved screenshot, an undo picture) must keep the plan it showed.
+    auto p = Plan(100, 80);
+    p->AddRoom(10, 10, 50, 40);
+    QImage out;
+    p->PaintRooms(out);
+    const QImage kept = out;
+    bool mx = false, my = false;
+    p->MoveRoom(p->Rooms[0]->ID(), 20, 0, mx, my, false);
+    p->PaintRooms(out);
+    EXPECT_EQ(At(kept, 10, 20), Black);
+    EXPECT_EQ(At(kept, 30, 20), White);
+    EXPECT_EQ(At(out, 10, 20), White);
+    EXPECT_EQ(At(out, 30, 20), Black);
+    // With no copy about, the same picture is drawn again and shows the plan as it is now.
+    for (int step = 0; step < 2; ++step) {
+        p->MoveRoom(p->Rooms[0]->ID(), step == 0 ? -20 : 20, 0, mx, my, false);
+        p->PaintRooms(out);
+        const bool left = step == 0;
+        EXPECT_EQ(At(out, 10, 20), left ? Black : White) << step;
+        EXPECT_EQ(At(out, 30, 20), left ? White : Black) << step;
+        EXPECT_EQ(At(out, 70, 20), left ? White : Black) << step;
+    }
+    EXPECT_EQ(At(kept, 10, 20), Black);
+    EXPECT_EQ(At(kept, 30, 20), White);
+}
+
 TEST(Render, SelectedZoneSecondInfoLineDependsOnTheScale)
 {
     auto p = Plan(300, 200);
