@@ -71,6 +71,27 @@ protected:
         EXPECT_EQ(P().Rooms.size(), before + 1);
         return P().Rooms.empty() ? TRect() : P().Rooms.back()->Rect();
     }
+    // A 5 m square zone (100 px at 0.05 m/px) with one sensor placed by double click in
+    // its middle, whose record holds a detection-time result, as after a standard run.
+    TRoom* OneSensorZoneWithResult()
+    {
+        DrawZone({100, 100}, {200, 200});
+        P().Setpx(0.05L);
+        SensorMode();
+        DoubleClick({150, 150});
+        Release({150, 150});
+        TRoom* room = Zone(0);
+        room->CP.CalculatedVOP = true;
+        room->CP.param1 = 3;
+        room->CP.param5 = 0.95L;
+        room->CP.param6 = 0.0083L;
+        room->CP.param7 = 0.0145L;
+        room->CP.param8 = 13800;
+        room->CP.param10 = 293;
+        room->CP.param11 = 330;
+        room->CP.param12 = 100;
+        return room;
+    }
 };
 
 // --- creating zones --------------------------------------------------------------
@@ -249,21 +270,7 @@ TEST_F(PlanEditorTest, DraggedSensorStopsOnTheWall)
 
 TEST_F(PlanEditorTest, SensorMoveRecalculatesAZoneWithAResult)
 {
-    DrawZone({100, 100}, {200, 200});
-    P().Setpx(0.05L);
-    SensorMode();
-    DoubleClick({150, 150});
-    Release({150, 150});
-    TRoom* room = Zone(0);
-    room->CP.CalculatedVOP = true;
-    room->CP.param1 = 3;
-    room->CP.param5 = 0.95L;
-    room->CP.param6 = 0.0083L;
-    room->CP.param7 = 0.0145L;
-    room->CP.param8 = 13800;
-    room->CP.param10 = 293;
-    room->CP.param11 = 330;
-    room->CP.param12 = 100;
+    TRoom* room = OneSensorZoneWithResult();
     win->sbText(QString());
     Press({150, 150});
     Move({120, 150});
@@ -277,21 +284,7 @@ TEST_F(PlanEditorTest, SensorMoveRecalculatesAZoneWithAResult)
 
 TEST_F(PlanEditorTest, SpacingModeSwitchesBetweenTypedAndMeasuredSpacing)
 {
-    DrawZone({100, 100}, {200, 200});
-    P().Setpx(0.05L);
-    SensorMode();
-    DoubleClick({150, 150});
-    Release({150, 150});
-    TRoom* room = Zone(0);
-    room->CP.CalculatedVOP = true;
-    room->CP.param1 = 3;
-    room->CP.param5 = 0.95L;
-    room->CP.param6 = 0.0083L;
-    room->CP.param7 = 0.0145L;
-    room->CP.param8 = 13800;
-    room->CP.param10 = 293;
-    room->CP.param11 = 330;
-    room->CP.param12 = 100;
+    TRoom* room = OneSensorZoneWithResult();
     Press({150, 150});
     Release({150, 150});
     // Selecting the zone measured it: one sensor in the middle of a 5 m square -> 5 m.
