@@ -17,5 +17,7 @@ fi
 if [ -f "$example" ]; then
   "$cli" project dump "$example"
 fi
-echo '{"param1": 3, "param2": 5, "param4": 10, "param6": 0.022, "param7": 0.021, "param8": 14002, "param9": 100, "param5": 0.97, "BOSClass": 2}' \
+# One detection-time calculation: a 3 m office, class A3 sensors 5 m apart, 10 m² of
+# furniture burning, from 293 K to an activation temperature of 333 K.
+echo '{"param1": 3, "param2": 5, "param4": 10, "param5": 0.9, "param6": 0.0108, "param7": 0.0145, "param8": 13000, "param10": 293, "param11": 333, "param12": 50, "BOSClass": 2}' \
   | "$cli" calc height-tables
