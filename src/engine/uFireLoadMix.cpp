@@ -27,39 +27,6 @@ QString Text(long double x)
     return FormatGeneral(x);
 }
 
-// One row of the large-volume chart: t = a·K³ + b·K² + c·K minutes, K <= Kmax.
-struct TChartRow {
-    long double qMax; // the row covers fire loads up to and including qMax
-    long double Kmax, a, b, c;
-};
-
-struct THeightBand {
-    long double hMin; // the band starts here (inclusive)
-    long double H0;   // reference height of the band
-    std::vector<TChartRow> rows;
-};
-
-const std::vector<THeightBand>& LargeVolumeChart()
-{
-    static const std::vector<THeightBand> chart = {
-        {4.8L, 4.8L, {{70, 4, 0.4783L, -7.1263L, 34.445L}}},
-        {6.6L, 6.6L,
-         {{14, 1.8L, 15.445L, -60.51L, 85.66L},
-          {119, 1.8L, 12.949L, -49.754L, 70.075L},
-          {640, 1.8L, -1.9644L, 2.5369L, 17.336L}}},
-        {7.2L, 7.2L,
-         {{66, 4.8L, 1.1076L, -11.382L, 40.052L},
-          {155, 4.8L, 0.8792L, -9.332L, 35.092L},
-          {200, 4.8L, 0.8443L, -8.8815L, 33.196L}}},
-        {9.1L, 9.1L,
-         {{60, 5, 0.332L, -5.21L, 28.94L},
-          {160, 5, 0.371L, -5.4L, 27.78L},
-          {250, 5, 0.333L, -4.875L, 24.45L},
-          {550, 2.5L, 0.1841L, -3.022L, 15.98L}}},
-    };
-    return chart;
-}
-
 } // namespace
 
 TFireLoadMixRules DefaultFireLoadMixRules()
@@ -82,55 +49,94 @@ TMixRule MixRuleFromIndex(int index)
     }
 }
 
+const std::vector<TSmallChartCurve>& SmallVolumeChart()
+{
+    static const std::vector<TSmallChartCurve> chart = {
+        {3, 3, 9e-8L, -6e-4L, 1.4974L},
+        {6, 6, 5e-8L, -4e-4L, 1.1955L},
+        {12, 12, 5e-8L, -3.4e-4L, 0.9748L},
+    };
+    return chart;
+}
+
+const std::vector<TLargeChartBand>& LargeVolumeChart()
+{
+    static const std::vector<TLargeChartBand> chart = {
+        {4.8L, 4.8L, {{70, 4, 0.4783L, -7.1263L, 34.445L}}},
+        {6.6L, 6.6L,
+         {{14, 1.8L, 15.445L, -60.51L, 85.66L},
+          {119, 1.8L, 12.949L, -49.754L, 70.075L},
+          {640, 1.8L, -1.9644L, 2.5369L, 17.336L}}},
+        {7.2L, 7.2L,
+         {{66, 4.8L, 1.1076L, -11.382L, 40.052L},
+          {155, 4.8L, 0.8792L, -9.332L, 35.092L},
+          {200, 4.8L, 0.8443L, -8.8815L, 33.196L}}},
+        {9.1L, 9.1L,
+         {{60, 5, 0.332L, -5.21L, 28.94L},
+          {160, 5, 0.371L, -5.4L, 27.78L},
+          {250, 5, 0.333L, -4.875L, 24.45L},
+          {550, 2.5L, 0.1841L, -3.022L, 15.98L}}},
+    };
+    return chart;
+}
+
+long double SmallChartSeconds(const TSmallChartCurve& curve, long double A)
+{
+    return curve.a * A * A * A + curve.b * A * A + curve.c * A;
+}
+
+long double LargeChartMinutes(const TLargeChartRow& row, long double K)
+{
+    K = std::min(K, row.Kmax);
+    return row.a * K * K * K + row.b * K * K + row.c * K;
+}
+
+TDesignChartReading ReadDesignChart(long double h, long double V, long double q)
+{
+    TDesignChartReading r;
+    if (!std::isfinite(h) || !std::isfinite(V) || !std::isfinite(q))
+        return r;
+    r.Large = V > SmallVolumeChartLimit;
+    if (!r.Large) {
+        const auto& chart = SmallVolumeChart();
+        for (size_t i = 0; i < chart.size(); ++i)
+            if (h >= chart[i].hMin)
+                r.Band = int(i);
+        if (r.Band < 0)
+            return r;
+        const TSmallChartCurve& curve = chart[size_t(r.Band)];
+        r.Equivalent = V / h * curve.H0;
+        r.Value = SmallChartSeconds(curve, r.Equivalent);
+        return r;
+    }
+    const auto& chart = LargeVolumeChart();
+    for (size_t i = 0; i < chart.size(); ++i)
+        if (h >= chart[i].hMin)
+            r.Band = int(i);
+    if (r.Band < 0)
+        return r;
+    const TLargeChartBand& band = chart[size_t(r.Band)];
+    r.Equivalent = V / h * band.H0 / 10000;
+    for (size_t i = 0; i < band.rows.size(); ++i)
+        if (q <= band.rows[i].qMax) {
+            r.Row = int(i);
+            break;
+        }
+    if (r.Row >= 0)
+        r.Value = LargeChartMinutes(band.rows[size_t(r.Row)], r.Equivalent);
+    return r;
+}
+
 TNSPRecommendation RecommendNSPDuration(long double h, long double V, long double q)
 {
     TNSPRecommendation r;
-    if (!std::isfinite(h) || !std::isfinite(V) || !std::isfinite(q)) {
+    const TDesignChartReading reading = ReadDesignChart(h, V, q);
+    if (reading.Band < 0)
         r.Warning = FireLoadMixText::NoHeightData;
-        return r;
-    }
-    if (V <= 3000) {
-        // Small-volume chart, t in seconds of the equivalent volume A.
-        long double H0, a, b, c;
-        if (h < 3) {
-            r.Warning = FireLoadMixText::NoHeightData;
-            return r;
-        } else if (h < 6) {
-            H0 = 3, a = 9e-8L, b = -6e-4L, c = 1.4974L;
-        } else if (h < 12) {
-            H0 = 6, a = 5e-8L, b = -4e-4L, c = 1.1955L;
-        } else {
-            H0 = 12, a = 5e-8L, b = -3.4e-4L, c = 0.9748L;
-        }
-        const long double A = V / h * H0;
-        const long double t = a * A * A * A + b * A * A + c * A;
-        r.Minutes = RoundToInt(t / 60);
-        return r;
-    }
-
-    // Large-volume chart, t in minutes of K (units of 10⁴ m³).
-    const auto& chart = LargeVolumeChart();
-    const THeightBand* band = nullptr;
-    for (const auto& candidate : chart)
-        if (h >= candidate.hMin)
-            band = &candidate;
-    if (band == nullptr) {
-        r.Warning = FireLoadMixText::NoHeightData;
-        return r;
-    }
-    const TChartRow* row = nullptr;
-    for (const auto& candidate : band->rows)
-        if (q <= candidate.qMax) {
-            row = &candidate;
-            break;
-        }
-    if (row == nullptr) {
+    else if (!reading.HasValue())
         r.Warning = FireLoadMixText::NoFireLoadData;
-        return r;
-    }
-    const long double K = std::min(V / h * band->H0 / 10000, row->Kmax);
-    const long double t = row->a * K * K * K + row->b * K * K + row->c * K;
-    r.Minutes = RoundToInt(t);
+    else
+        r.Minutes = RoundToInt(reading.Large ? reading.Value : reading.Value / 60);
     return r;
 }
 

@@ -49,6 +49,62 @@ inline const QString NoFireLoadData = QStringLiteral("ПРЕДУПРЕЖДЕНИ
 inline const QString ZeroTotal = QStringLiteral("Суммарная горючая нагрузка равна нулю");
 }
 
+// The two design charts of the recommended reduced duration of the initial fire stage.
+// Each curve belongs to a height band, which begins at its own height (a height at a band
+// limit belongs to the upper band) and ends where the next band begins; the curve is drawn
+// for the band's reference height H0, and a zone of height h reads it at the equivalent
+// volume V / h × H0. The drawn charts and the recommendation take their curves from here.
+
+// Zones up to and including this volume (m³) read the small-volume chart.
+constexpr long double SmallVolumeChartLimit = 3000;
+
+// One curve of the small-volume chart: t = a·A³ + b·A² + c·A seconds of the equivalent
+// volume A (m³).
+struct TSmallChartCurve {
+    long double hMin; // the band starts here (inclusive), m
+    long double H0;   // reference height, m
+    long double a, b, c;
+};
+
+// One row of the large-volume chart: t = a·K³ + b·K² + c·K minutes of the equivalent
+// volume K in units of 10⁴ m³, K limited to Kmax (the curve is flat beyond it). The row
+// covers reduced fire loads above the previous row's qMax (0 for the first) up to and
+// including its own qMax, kg/m².
+struct TLargeChartRow {
+    long double qMax;
+    long double Kmax, a, b, c;
+};
+
+struct TLargeChartBand {
+    long double hMin; // the band starts here (inclusive), m
+    long double H0;   // reference height, m
+    std::vector<TLargeChartRow> rows; // in increasing qMax
+};
+
+// The curves in increasing height; the same objects for the life of the program.
+const std::vector<TSmallChartCurve>& SmallVolumeChart();
+const std::vector<TLargeChartBand>& LargeVolumeChart();
+
+// The value of a curve at an equivalent volume: seconds for A in m³, minutes for K in
+// 10⁴ m³ (K limited to the row's Kmax).
+long double SmallChartSeconds(const TSmallChartCurve& curve, long double A);
+long double LargeChartMinutes(const TLargeChartRow& row, long double K);
+
+// Where a zone reads the charts.
+struct TDesignChartReading {
+    bool Large = false;      // V above SmallVolumeChartLimit: the large-volume chart
+    int Band = -1;           // index into the chart's bands; -1: no data for this height
+    int Row = -1;            // large chart: index into the band's rows; -1: no values for q
+    long double Equivalent = 0; // A = V / h × H0 in m³ (small) or K = A / 10⁴ (large), not limited
+    long double Value = 0;      // the curve's value there: seconds (small) or minutes (large)
+    bool HasValue() const { return Band >= 0 && (!Large || Row >= 0); }
+};
+
+// Chooses the chart, the band and the row for a zone of height h (m), volume V (m³) and
+// reduced fire load q (kg/m², already rounded) and reads the curve. A height, volume or
+// load that is not a finite number gives no band.
+TDesignChartReading ReadDesignChart(long double h, long double V, long double q);
+
 // The recommended reduced duration of the initial fire stage.
 struct TNSPRecommendation {
     int32_t Minutes = -1; // whole minutes; -1 when the chart has no value

@@ -249,3 +249,31 @@ TEST(NSPRecommendation, NonNumbersGiveNoValue)
     EXPECT_EQ(r.Minutes, -1);
     EXPECT_EQ(r.Warning, FireLoadMixText::NoHeightData);
 }
+
+// The chart reading behind the recommendation and the drawn charts: which curve a zone
+// reads and where, so that the drawn point sits on the curve of its band.
+TEST(NSPRecommendation, ChartReadingNamesTheCurveAndTheEquivalentVolume)
+{
+    const TDesignChartReading small = ReadDesignChart(6.5L, 600, 10);
+    EXPECT_FALSE(small.Large);
+    EXPECT_EQ(small.Band, 1); // the 6 m curve
+    EXPECT_NEAR(double(small.Equivalent), 600 / 6.5 * 6, 1e-12);
+    EXPECT_EQ(small.Value, SmallChartSeconds(SmallVolumeChart()[1], small.Equivalent));
+
+    const TDesignChartReading large = ReadDesignChart(10, 20000, 100);
+    EXPECT_TRUE(large.Large);
+    EXPECT_EQ(large.Band, 3);
+    EXPECT_EQ(large.Row, 1); // 60 < q <= 160
+    EXPECT_NEAR(double(large.Equivalent), 1.82, 1e-15);
+    EXPECT_NEAR(double(large.Value), 34.909, 1e-3);
+
+    // Beyond Kmax the reading is the curve's flat end, and the equivalent volume is kept.
+    const TDesignChartReading far = ReadDesignChart(9.1L, 200000, 300);
+    EXPECT_NEAR(double(far.Equivalent), 20, 1e-12);
+    EXPECT_EQ(far.Value, LargeChartMinutes(LargeVolumeChart()[3].rows[3], 2.5L));
+
+    EXPECT_FALSE(ReadDesignChart(10, 20000, 551).HasValue());
+    EXPECT_EQ(ReadDesignChart(10, 20000, 551).Band, 3);
+    EXPECT_FALSE(ReadDesignChart(4.7L, 20000, 10).HasValue());
+    EXPECT_EQ(ReadDesignChart(4.7L, 20000, 10).Band, -1);
+}
