@@ -1,8 +1,10 @@
 // Opens the example office project in the real main window, headless, and saves a picture
 // of the whole window as main_window.png beside this test, for a look at the layout.
 // Checks what can be checked on the picture itself: the plan is drawn, and the menus,
-// tool bars and property panel are there.
+// tool bars and property panel are there. Also saves the two design charts with a zone's
+// point at the calculation dialog's size and at print size.
 #include "MainWindowFixture.h"
+#include "uDesignCharts.h"
 #include "uExampleProject.h"
 #include "uPaintBox.h"
 
@@ -57,6 +59,31 @@ TEST_F(MainWindowTest, ScreenshotOfTheExampleProject)
             if (plan.pixel(x, y) != qRgb(255, 255, 255))
                 ++coloured;
     EXPECT_GT(coloured, 50);
+}
+
+// chart_large.png and chart_small.png at the dialog's size, chart_large_print.png and
+// chart_small_print.png at print size, each with a zone's point marked.
+TEST(DesignChartScreenshots, BothChartsAtDialogAndPrintSize)
+{
+    struct TShot {
+        const char* name;
+        TDesignChart chart;
+        QSize size;
+        TDesignChartZone zone;
+    };
+    const TShot shots[] = {
+        {"chart_large", TDesignChart::LargeVolume, QSize(420, 300), {20000, 10, 100}},
+        {"chart_large_print", TDesignChart::LargeVolume, QSize(1600, 1100), {20000, 10, 100}},
+        {"chart_small", TDesignChart::SmallVolume, QSize(420, 300), {1200, 4, 30}},
+        {"chart_small_print", TDesignChart::SmallVolume, QSize(1600, 1100), {1200, 4, 30}},
+    };
+    for (const TShot& s : shots) {
+        const QImage image = DesignChartImage(s.chart, s.size, s.zone);
+        ASSERT_EQ(image.size(), s.size);
+        ASSERT_TRUE(DesignChartZonePoint(s.chart, s.zone).has_value()) << s.name;
+        ASSERT_TRUE(image.save(QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(s.name)
+                               + QStringLiteral(".png")));
+    }
 }
 
 } // namespace
