@@ -22,11 +22,12 @@ static int Usage(const QString& message)
     return 2;
 }
 
-// Only drawing a plan needs fonts, which a GUI application provides; every other verb
-// runs on a plain core application so that scripts see nothing on stderr but our own lines.
+// Only drawing a plan or a chart needs fonts, which a GUI application provides; every other
+// verb runs on a plain core application so that scripts see nothing on stderr but our own lines.
 static bool NeedsGui(int argc, char** argv)
 {
-    return argc >= 3 && std::strcmp(argv[1], "project") == 0 && std::strcmp(argv[2], "render") == 0;
+    return (argc >= 3 && std::strcmp(argv[1], "project") == 0 && std::strcmp(argv[2], "render") == 0)
+        || (argc >= 2 && std::strcmp(argv[1], "chart") == 0);
 }
 
 #ifdef TESVORN_CLI_GUI
