@@ -5,6 +5,7 @@
 #include "FloatSpinEdit.h"
 #include "SQLiteTable3.h"
 #include "uAbout.h"
+#include "uDatabaseEditor.h"
 #include "uDialogFont.h"
 #include "uFireClasses.h"
 #include "uPaintBox.h"
@@ -301,6 +302,7 @@ void TfrmMain::BuildMenus()
     miDatabaseMenu = bar->addMenu(QStringLiteral("База данных"));
     miDatabaseMenu->setObjectName(QStringLiteral("miDatabaseMenu"));
     miEditDatabase = MakeAction(miDatabaseMenu, "miEditDatabase", QStringLiteral("Редактировать..."));
+    connect(miEditDatabase, &QAction::triggered, this, &TfrmMain::miEditDatabaseClick);
 
     miHelpMenu = bar->addMenu(QStringLiteral("Справка"));
     miHelpMenu->setObjectName(QStringLiteral("miHelpMenu"));
@@ -333,6 +335,7 @@ void TfrmMain::BuildToolBars()
                                      DrawnIcon(TIconKind::Database));
     connect(btnNewProject, &QToolButton::clicked, this, &TfrmMain::miNewClick);
     connect(btnOpenProject, &QToolButton::clicked, this, &TfrmMain::miOpenClick);
+    connect(btnEditDatabase, &QToolButton::clicked, this, &TfrmMain::miEditDatabaseClick);
     // The tool button saves whatever the state of the menu item.
     connect(btnSaveProject, &QToolButton::clicked, this, &TfrmMain::miSaveClick);
     layout->addWidget(tbProject);
@@ -916,6 +919,11 @@ void TfrmMain::miProjectParamsClick()
         Repaint();
         miSave->setEnabled(true);
     });
+}
+
+void TfrmMain::miEditDatabaseClick()
+{
+    ShowDatabaseEditor(this, sldb.get());
 }
 
 void TfrmMain::miAboutClick()

@@ -205,6 +205,7 @@ public:
     void miCloseClick();
     void miExitClick();
     void miProjectParamsClick();
+    void miEditDatabaseClick(); // the database editor, also from btnEditDatabase
     void miAboutClick();
 
 protected:
