@@ -1,15 +1,19 @@
 // Opens the example office project in the real main window, headless, and saves a picture
 // of the whole window as main_window.png beside this test, for a look at the layout.
 // Checks what can be checked on the picture itself: the plan is drawn, and the menus,
-// tool bars and property panel are there. Also saves the two design charts with a zone's
-// point at the calculation dialog's size and at print size.
+// tool bars and property panel are there. Also saves the database editor on its two pages
+// and the two design charts with a zone's point at the calculation dialog's size and at
+// print size.
 #include "MainWindowFixture.h"
+#include "uDatabaseEditor.h"
 #include "uDesignCharts.h"
 #include "uExampleProject.h"
 #include "uPaintBox.h"
 
 #include <QGroupBox>
+#include <QListWidget>
 #include <QMenuBar>
+#include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
 
@@ -84,6 +88,36 @@ TEST(DesignChartScreenshots, BothChartsAtDialogAndPrintSize)
         ASSERT_TRUE(image.save(QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(s.name)
                                + QStringLiteral(".png")));
     }
+}
+
+// The database editor on its two reachable pages, each with a row selected so that its
+// panel shows: database_editor_loads.png and database_editor_categories.png.
+TEST_F(MainWindowTest, ScreenshotsOfTheDatabaseEditor)
+{
+    Start();
+    ASSERT_NE(win->sldb, nullptr);
+    TfrmDatabaseEditor editor(win->sldb.get(), win.get());
+    editor.show();
+    const struct {
+        QWidget* Page;
+        QListWidget* List;
+        QWidget* Panel;
+        const char* File;
+    } shots[] = {
+        {editor.tsInitialParams, editor.lvInitialParams, editor.pnlInitialParams, "/database_editor_loads.png"},
+        {editor.TabSheet1, editor.lvAllParams, editor.pnlAllParams, "/database_editor_categories.png"},
+    };
+    for (const auto& shot : shots) {
+        editor.PageControl->setCurrentWidget(shot.Page);
+        ASSERT_GT(shot.List->count(), 2);
+        QCoreApplication::processEvents();
+        const QRect item = shot.List->visualItemRect(shot.List->item(2));
+        QTest::mouseClick(shot.List->viewport(), Qt::LeftButton, Qt::NoModifier, item.center());
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(shot.Panel->isVisible());
+        ASSERT_TRUE(editor.grab().toImage().save(QCoreApplication::applicationDirPath() + QLatin1String(shot.File)));
+    }
+    EXPECT_TRUE(prompts->Records().isEmpty());
 }
 
 } // namespace
