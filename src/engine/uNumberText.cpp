@@ -192,6 +192,19 @@ bool TryParseNumberAnySeparator(const QString& text, long double* value)
     return TryParseNumber(text, value, own == QLatin1Char(',') ? QLatin1Char('.') : QLatin1Char(','));
 }
 
+long double RealFromShortestDecimal(double value)
+{
+    if (!std::isfinite(value))
+        return static_cast<long double>(value);
+    // to_chars without a precision gives the shortest text that reads back to `value`.
+    char buffer[64];
+    const auto res = std::to_chars(buffer, buffer + sizeof buffer, value);
+    long double parsed = 0;
+    if (res.ec != std::errc() || std::from_chars(buffer, res.ptr, parsed).ec != std::errc())
+        return static_cast<long double>(value);
+    return parsed;
+}
+
 QString FormatSeconds(long double seconds)
 {
     return QString::number(RoundToInt64(seconds)) + QStringLiteral(" сек");

@@ -43,5 +43,12 @@ bool TryParseNumber(const QString& text, long double* value);
 // been written under other regional settings.
 bool TryParseNumberAnySeparator(const QString& text, long double* value);
 
+// The 80-bit real of a 64-bit number as a person wrote it: the number's shortest decimal
+// text (the one that reads back to the same double) parsed as typed text is parsed, so a
+// number that came as "4.8" in JSON is 4.8 here, exactly as "4,8" typed into a spin edit,
+// and not the double nearest to 4.8 widened (4.79999…). Infinities and NaN are returned
+// unchanged.
+long double RealFromShortestDecimal(double value);
+
 // A time shown to the user: Round(seconds) followed by " сек".
 QString FormatSeconds(long double seconds);

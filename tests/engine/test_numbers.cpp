@@ -102,6 +102,23 @@ TEST(Parsing, FormatRoundTrips)
     }
 }
 
+// A number that came as a 64-bit double (JSON) is the number its shortest text says, as
+// if typed: 4.8 is the 4.8 of "4,8", not the nearest double widened.
+TEST(Parsing, DoublesAreTakenAsTheirShortestText)
+{
+    for (const char* typed : { "4,8", "6,6", "9,1", "0,0108", "-2,5", "1E-7", "1,7976931348623157E308", "0" }) {
+        long double parsed = 0;
+        ASSERT_TRUE(TryParseNumber(QString::fromLatin1(typed), &parsed, QLatin1Char(',')));
+        const double d = static_cast<double>(parsed);
+        EXPECT_EQ(RealFromShortestDecimal(d), parsed) << typed;
+    }
+    EXPECT_NE(static_cast<long double>(4.8), 4.8L); // what the widening gave before
+    EXPECT_EQ(RealFromShortestDecimal(5e-324), 5e-324L);
+    EXPECT_EQ(RealFromShortestDecimal(std::numeric_limits<double>::infinity()),
+              std::numeric_limits<long double>::infinity());
+    EXPECT_TRUE(std::isnan(RealFromShortestDecimal(std::numeric_limits<double>::quiet_NaN())));
+}
+
 TEST(TimeText, RoundsAndAddsUnit)
 {
     EXPECT_EQ(FormatSeconds(22.5L), "22 сек");
