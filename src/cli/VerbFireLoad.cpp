@@ -16,49 +16,18 @@
 // and a list whose amounts add up to 0 (the dialog's own refusal text).
 #include "uCliCommon.h"
 
+#include "uCalcRecordJson.h"
 #include "uFireLoadMix.h"
 
 namespace {
 
-const char* const PropertyKeys[FireLoadPropertyCount] = {
-    "P1LowestHeat", "P2LinearFlameSpeed", "P3BurnoutSpeed", "P4SmokeFormingAbility", "P5OxygenConsumption",
-    "P6AllocationCO2", "P6AllocationCO", "P6AllocationHCl", "PFlammableLoad", "CCC",
-};
-
-long double& Property(TFireLoad& f, int p)
-{
-    long double* fields[FireLoadPropertyCount] = {
-        &f.P1LowestHeat,    &f.P2LinearFlameSpeed, &f.P3BurnoutSpeed, &f.P4SmokeFormingAbility,
-        &f.P5OxygenConsumption, &f.P6AllocationCO2, &f.P6AllocationCO,  &f.P6AllocationHCl,
-        &f.PFlammableLoad,  &f.CCC,
-    };
-    return *fields[p];
-}
-
 TFireLoad ReadLoad(const QJsonValue& value, int index)
 {
-    const QString where = QStringLiteral("loads[%1]").arg(index);
-    if (!value.isObject())
-        throw ECliError(QStringLiteral("%1 must be an object").arg(where));
-    const QJsonObject o = value.toObject();
-    for (auto it = o.begin(); it != o.end(); ++it) {
-        bool known = it.key() == QLatin1String("Name");
-        for (const char* key : PropertyKeys)
-            known = known || it.key() == QLatin1String(key);
-        if (!known)
-            throw ECliError(QStringLiteral("unknown key \"%1\" in %2").arg(it.key(), where));
-    }
     TFireLoad f;
-    f.Id = -1;
+    QString error;
+    if (!FireLoadFromJson(value, QStringLiteral("loads[%1]").arg(index), false, &f, &error))
+        throw ECliError(error);
     f.ListId = index;
-    if (o.contains("Name"))
-        f.Name = StringFromJson(o["Name"], where + ".Name");
-    for (int p = 0; p < FireLoadPropertyCount; ++p) {
-        const QString key = QLatin1String(PropertyKeys[p]);
-        if (!o.contains(key))
-            throw ECliError(QStringLiteral("field \"%1.%2\" is missing").arg(where, key));
-        Property(f, p) = RealFromJson(o[key], where + "." + key);
-    }
     return f;
 }
 
@@ -87,9 +56,8 @@ int FireLoadVerb(const QStringList& args)
         throw ECliError(FireLoadMixText::ZeroTotal);
 
     QJsonObject final;
-    TFireLoad combined = mix.FireLoadFinal;
     for (int p = 0; p < FireLoadPropertyCount; ++p)
-        final[QLatin1String(PropertyKeys[p])] = JsonReal(Property(combined, p));
+        final[FireLoadPropertyKeys()[p]] = JsonReal(FireLoadProperty(mix.FireLoadFinal, p));
     QJsonObject out;
     out["FireLoadFinal"] = final;
     out["value13"] = JsonReal(mix.value13);

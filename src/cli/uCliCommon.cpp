@@ -1,6 +1,8 @@
 // Shared pieces of tesvorn-cli: see uCliCommon.h.
 #include "uCliCommon.h"
 
+#include "uCalcRecordJson.h"
+
 #include <QFile>
 #include <QJsonArray>
 #include <cmath>
@@ -65,9 +67,11 @@ QJsonValue JsonReal(long double value)
 
 long double RealFromJson(const QJsonValue& value, const QString& key)
 {
-    if (!value.isDouble())
-        throw ECliError(QStringLiteral("field \"%1\" must be a number").arg(key));
-    return static_cast<long double>(value.toDouble());
+    long double result = 0;
+    QString error;
+    if (!RealFromJsonValue(value, key, &result, &error))
+        throw ECliError(error);
+    return result;
 }
 
 int RealToIntFromJson(const QJsonValue& value, const QString& key)

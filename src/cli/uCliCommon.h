@@ -40,7 +40,9 @@ void PrintJson(const QJsonArray& array);
 // output: they throw ECliError (exit 1), since they mean a calculation fault.
 QJsonValue JsonReal(long double value);
 
-// Reads a real from a JSON value: a number, or throws ECliError (2) naming `key`.
+// Reads a real from a JSON value: a number, or throws ECliError (2) naming `key`. Every
+// verb reads its numbers here: the number is taken through its shortest decimal text
+// (RealFromShortestDecimal), so 4.8 in JSON is the 4.8 that "4,8" typed in the window is.
 long double RealFromJson(const QJsonValue& value, const QString& key);
 int RealToIntFromJson(const QJsonValue& value, const QString& key); // an integral number
 bool BoolFromJson(const QJsonValue& value, const QString& key);

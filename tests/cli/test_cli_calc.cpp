@@ -43,9 +43,13 @@ QStringList ExpectedKeys()
     return keys;
 }
 
+// The texts and the fire-load list of the record, written by every calc verb as well.
+const QStringList TextKeys = { "FLNames", "value13calc", "param06calc", "param07calc", "param08calc", "BOSClassText" };
+
 void ExpectWholeRecord(const QJsonObject& out, bool withTable)
 {
-    QStringList keys = ExpectedKeys();
+    QStringList keys = ExpectedKeys() + TextKeys;
+    keys << "FireLoads";
     if (withTable)
         keys << "tbl";
     keys.sort();
@@ -57,6 +61,9 @@ void ExpectWholeRecord(const QJsonObject& out, bool withTable)
     for (const QString& key : ExpectedKeys())
         if (!out[key].isBool())
             EXPECT_TRUE(out[key].isDouble()) << key.toStdString();
+    for (const QString& key : TextKeys)
+        EXPECT_TRUE(out[key].isString()) << key.toStdString();
+    EXPECT_TRUE(out["FireLoads"].isArray());
 }
 
 } // namespace

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include "CliProcess.h"
+#include "uFireLoadMix.h"
+#include "uNumberText.h"
 
 namespace {
 
@@ -90,4 +92,22 @@ TEST(CliFireLoad, Refusals)
     EXPECT_EQ(RunFireLoad(Mix({typo}, 3, 300)).Exit, 2);
     EXPECT_EQ(RunFireLoad("{\"loads\": [], \"height\": 3").Exit, 2); // not JSON
     EXPECT_EQ(RunFireLoad(QJsonDocument(QJsonObject {{"loads", WorkedLoads}, {"height", 3}}).toJson()).Exit, 2);
+}
+
+// Numbers from JSON are the numbers typed into the window: a zone 4.8 m high (a height
+// band limit of the large-volume chart) with q = 70 kg/m² gets the chart row the dialog
+// reads for the typed "4,8", not the row below it that 4.79999… would give.
+TEST(CliFireLoad, ChartRowAsForTypedNumbers)
+{
+    long double typedHeight = 0;
+    ASSERT_TRUE(TryParseNumber(QStringLiteral("4,8"), &typedHeight, QLatin1Char(',')));
+    const TNSPRecommendation dialog = RecommendNSPDuration(typedHeight, 20000, 70);
+    const TNSPRecommendation widened = RecommendNSPDuration(static_cast<long double>(4.8), 20000, 70);
+    ASSERT_NE(dialog.Minutes, widened.Minutes) << "the case no longer tells the two apart";
+
+    const TRun r = RunFireLoad(Mix({Load("Дерево", 70, 13800, 0.0108, 0.0145)}, 4.8, 20000));
+    ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
+    EXPECT_EQ(r.Out["value13"].toDouble(), 70);
+    EXPECT_EQ(r.Out["recommendedMinutes"].toInt(), dialog.Minutes);
+    EXPECT_EQ(r.Out["warning"].toString(), dialog.Warning);
 }
