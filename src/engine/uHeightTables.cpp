@@ -225,15 +225,9 @@ QString HeightTablesResultText(const TCalcParamsOrvann& cp)
     return HeightTablesText::DetectionTimePrefix + FormatSeconds(cp.VOPResult);
 }
 
-QStringList HeightTablesDebugLines(const TCalcParamsOrvann& cp)
+QStringList RecordInputDebugLines(const TCalcParamsOrvann& cp)
 {
     QStringList lines;
-    auto real = [&lines](const char* name, long double v) {
-        lines << QString::fromLatin1(name) + QLatin1Char('\t') + FormatGeneral(v);
-    };
-    auto text = [&lines](const char* name, const QString& v) {
-        lines << QString::fromLatin1(name) + QLatin1Char('\t') + v;
-    };
     const long double params[] = { cp.param1,  cp.param2,  cp.param3,  cp.param4,
                                    cp.param5,  cp.param6,  cp.param7,  cp.param8,
                                    cp.param9,  cp.param10, cp.param11, cp.param12,
@@ -241,12 +235,21 @@ QStringList HeightTablesDebugLines(const TCalcParamsOrvann& cp)
     for (int i = 0; i < 16; ++i)
         lines << QStringLiteral("param%1\t").arg(i + 1) + FormatGeneral(params[i]);
     lines << QString();
-    real("value11", cp.value11);
-    real("value13", cp.value13);
-    text("value13calc", cp.value13calc);
-    text("param06calc", cp.param06calc);
-    text("param07calc", cp.param07calc);
-    text("param08calc", cp.param08calc);
+    lines << QStringLiteral("value11\t") + FormatGeneral(cp.value11);
+    lines << QStringLiteral("value13\t") + FormatGeneral(cp.value13);
+    lines << QStringLiteral("value13calc\t") + cp.value13calc;
+    lines << QStringLiteral("param06calc\t") + cp.param06calc;
+    lines << QStringLiteral("param07calc\t") + cp.param07calc;
+    lines << QStringLiteral("param08calc\t") + cp.param08calc;
+    return lines;
+}
+
+QStringList HeightTablesDebugLines(const TCalcParamsOrvann& cp)
+{
+    QStringList lines = RecordInputDebugLines(cp);
+    auto real = [&lines](const char* name, long double v) {
+        lines << QString::fromLatin1(name) + QLatin1Char('\t') + FormatGeneral(v);
+    };
     lines << QString();
     real("value1", cp.value1);
     real("value2", cp.value2);

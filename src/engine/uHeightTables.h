@@ -58,6 +58,12 @@ bool CalcHeightTables(TCalcParamsOrvann& cp);
 // texts above, or "Время обнаружения: " + Round(VOPResult) + " сек".
 QString HeightTablesResultText(const TCalcParamsOrvann& cp);
 
+// The part of the runs' debug logs that shows the dialog's inputs, and the whole debug log
+// of the fire-load run: param1 … param16; an empty line; value11, value13, value13calc,
+// param06calc, param07calc, param08calc (16 + 1 + 6 lines). Each line is the field name, a
+// tab and the value in the general number format (texts as they are).
+QStringList RecordInputDebugLines(const TCalcParamsOrvann& cp);
+
 // The standard run's debug log (debug mode): param1 … param16; an empty line; value11,
 // value13, value13calc, param06calc, param07calc, param08calc; an empty line; value1 …
 // value6, value1s, value2s, value3s, value4s0, value4s, value5s … value10s. Each line is
