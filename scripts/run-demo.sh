@@ -17,7 +17,10 @@ fi
 if [ -f "$example" ]; then
   "$cli" project dump "$example"
 fi
-# One detection-time calculation: a 3 m office, class A3 sensors 5 m apart, 10 m² of
-# furniture burning, from 293 K to an activation temperature of 333 K.
-echo '{"param1": 3, "param2": 5, "param4": 10, "param5": 0.9, "param6": 0.0108, "param7": 0.0145, "param8": 13000, "param10": 293, "param11": 333, "param12": 50, "BOSClass": 2}' \
-  | "$cli" calc height-tables
+# One whole calculation run, as the window makes it after "Начать расчет": the standard
+# detection-time run on zone 1 ("Кабинет 101", 6 m × 5 m × 3 m) with furniture and fabrics
+# of 50 kg/m² taken from the reference database the program opens, sensors 2.5 m apart;
+# everything else is what the calculation dialog shows. Out come the record, the
+# announcement, the status bar, the indicators and the new grid of sensors.
+echo '{"seParam2": 2.5, "loads": [{"typical": "Здание I-II ст. огнест.; мебель + ткани", "amount": 50}]}' \
+  | "$cli" run vop "$example" 1
