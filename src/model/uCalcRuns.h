@@ -184,7 +184,8 @@ struct TCalcRunResult {
 // Common step 1 of every run: no project gives a refusal without steps (nothing happens);
 // no zone gives the box "Выберите помещение" / "Невозмонжо начать расчет" (warning); a
 // project without a scale the box CalcRunText::NoScale under the same caption, since every
-// length of a run would be taken in pixels. std::nullopt: the run may start.
+// length of a run would be taken in pixels. std::nullopt: the run may start. Only the steps
+// of the answer count here; its Indicators and SensorNumber are not the window's.
 std::optional<TCalcRunResult> CalcRunStartRefusal(const TFireProject* project, const TRoom* room);
 
 // What the window does when the dialog is not accepted: the standard run repaints the

@@ -407,13 +407,6 @@ TEST_F(TRunFixture, RefusedRunsChangeNothing)
     EXPECT_FALSE(room->CP.CalculatedVOP || room->CP.CalculatedFL || room->CP.CalculatedNSP);
 }
 
-TEST(CalcRunCancel, OnlyTheStandardRunRepaints)
-{
-    EXPECT_EQ(CalcRunCancelledSteps(TCalcRun::Standard),
-        (std::vector<Step> { Step::Repaint, Step::ShowCalcResult }));
-    EXPECT_EQ(CalcRunCancelledSteps(TCalcRun::FireLoad), std::vector<Step> { Step::ShowCalcResult });
-}
-
 // --- the optimised run ----------------------------------------------------------------------
 
 TEST_F(TRunFixture, OptimisedRunLogsTheTableAndLeavesTheIndicators)
