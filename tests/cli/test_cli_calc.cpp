@@ -58,9 +58,11 @@ void ExpectWholeRecord(const QJsonObject& out, bool withTable)
     EXPECT_EQ(actual, keys);
     for (const char* flag : { "CalculatedVOP", "CalculatedNSP", "CalculatedFL", "DebugMode", "ManualL" })
         EXPECT_TRUE(out[flag].isBool()) << flag;
-    for (const QString& key : ExpectedKeys())
-        if (!out[key].isBool())
+    for (const QString& key : ExpectedKeys()) {
+        if (!out[key].isBool()) {
             EXPECT_TRUE(out[key].isDouble()) << key.toStdString();
+        }
+    }
     for (const QString& key : TextKeys)
         EXPECT_TRUE(out[key].isString()) << key.toStdString();
     EXPECT_TRUE(out["FireLoads"].isArray());
