@@ -228,7 +228,7 @@ TEST_F(TRunFixture, SpacingsThatGiveNoGridPlaceNoSensors)
 
 // --- the standard run -----------------------------------------------------------------------
 
-TEST_F(TRunFixture, StandardRunCopiesTheDialogAndAnnouncesInTheDesignOrder)
+TEST_F(TRunFixture, StandardRunCopiesTheDialogAndAnnouncesInOrder)
 {
     TRoom* room = Zone(100, 60, 30);
     TCalcDialogValues v = Values(TCalcRun::Standard, *room);
@@ -380,7 +380,7 @@ TEST_F(TRunFixture, RefusedRunsChangeNothing)
     for (const TCalcDialogValues* bad : { &zero, &tiny, &text }) {
         for (TCalcRun run : { TCalcRun::Standard, TCalcRun::Optimised }) {
             if (bad == &text && run == TCalcRun::Optimised)
-                continue; // the optimised run takes 9 m for such a text, as the design has it
+                continue; // the other runs take 9 m for a height that is not a number
             const TCalcRunResult r = RunCalc(run, project, *room, *bad, { G, N, N }, 3);
             EXPECT_EQ(r.Status, TCalcRunStatus::Refused);
             EXPECT_EQ(r.Message, expected[i]);
