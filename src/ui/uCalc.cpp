@@ -49,7 +49,7 @@ const QString TfrmCalc::LastLoadCaption = QStringLiteral("Ошибка");
 namespace {
 
 constexpr int KSpinWidth = 90;
-constexpr QSize KChartSize(440, 330);
+constexpr QSize KChartSize(430, 400);
 
 // Keeps a unit label's visibility equal to its control's, so that a caller hiding a spin
 // edit does not leave its unit standing alone.
@@ -125,17 +125,18 @@ QString LabelName(const QWidget* control, const char* suffix)
     return QStringLiteral("lbl") + base + QLatin1String(suffix);
 }
 
-// One row of a caption | control | unit grid; the unit follows the control's visibility.
-// Returns the caption label.
-QLabel* AddRow(QGridLayout* grid, int row, QWidget* control, const QString& caption, const QString& unit)
+// One row of a caption | control | unit grid, from column `first` on; the unit follows the
+// control's visibility. Returns the caption label.
+QLabel* AddRow(
+    QGridLayout* grid, int row, QWidget* control, const QString& caption, const QString& unit, int first = 0)
 {
     QWidget* parent = grid->parentWidget();
     QLabel* name = MakeLabel(parent, LabelName(control, "Name"), caption);
-    grid->addWidget(name, row, 0);
-    grid->addWidget(control, row, 1);
+    grid->addWidget(name, row, first);
+    grid->addWidget(control, row, first + 1);
     if (!unit.isEmpty()) {
         QLabel* unitLabel = MakeLabel(parent, LabelName(control, "Unit"), unit);
-        grid->addWidget(unitLabel, row, 2);
+        grid->addWidget(unitLabel, row, first + 2);
         new TUnitFollower(control, unitLabel);
     }
     return name;
@@ -284,7 +285,6 @@ void TfrmCalc::BuildPage1()
     lvFireLoads->setUniformRowHeights(true);
     lvFireLoads->header()->setMinimumSectionSize(0);
     lvFireLoads->header()->setSectionResizeMode(0, QHeaderView::Fixed);
-    lvFireLoads->header()->setStretchLastSection(false);
     lvFireLoads->setColumnWidth(0, 0);
     lvFireLoads->setColumnWidth(1, 350);
     lvFireLoads->setMinimumSize(380, 260);
@@ -423,19 +423,15 @@ void TfrmCalc::BuildPage2()
     methods->setHorizontalSpacing(8);
     methods->setVerticalSpacing(4);
     methods->setColumnMinimumWidth(0, 14);
+    methods->setColumnStretch(4, 1);
     auto radio = [this](const char* name, const QString& caption) {
         auto* rb = new QRadioButton(caption, pnlMethods);
         rb->setObjectName(QLatin1String(name));
         return rb;
     };
-    // A method's parameter row: a sub-grid below the button, indented by column 0.
+    // A method's parameters stand below its button, indented; the buttons span the grid.
     auto paramRow = [&](int row, TFloatSpinEdit* spin, const QString& caption, const QString& unit) {
-        auto* sub = new QGridLayout;
-        sub->setContentsMargins(0, 0, 0, 0);
-        sub->setHorizontalSpacing(8);
-        methods->addLayout(sub, row, 1);
-        sub->setColumnStretch(3, 1);
-        return AddRow(sub, 0, spin, caption, unit);
+        return AddRow(methods, row, spin, caption, unit, 1);
     };
     rbMethod1 = radio("rbMethod1", QStringLiteral("Круговое развитие по ТГМ (твердым горючим материалам)"));
     rbMethod2 = radio("rbMethod2", QStringLiteral("Прямоугольное развитие по ТГМ в n направлениях"));
@@ -447,16 +443,16 @@ void TfrmCalc::BuildPage2()
     seParam16 = MakeSpin(pnlMethods, "seParam16", CalcDialogDefaults::seParam16);
     seParam15 = MakeSpin(pnlMethods, "seParam15", CalcDialogDefaults::seParam15);
     r = 0;
-    methods->addWidget(rbMethod1, r++, 0, 1, 2);
-    methods->addWidget(rbMethod2, r++, 0, 1, 2);
+    methods->addWidget(rbMethod1, r++, 0, 1, 4);
+    methods->addWidget(rbMethod2, r++, 0, 1, 4);
     paramRow(r++, seParam13, QStringLiteral("Направления распространения горения:"), QString());
     paramRow(r++, seParam14, QStringLiteral("Фронт горения:"), QStringLiteral("м"));
-    methods->addWidget(rbMethod5, r++, 0, 1, 2);
+    methods->addWidget(rbMethod5, r++, 0, 1, 4);
     paramRow(r++, seParam16,
         QStringLiteral("Линейная скорость распространения пламени в вертикальном направлении:"),
         QStringLiteral("м/с"));
-    methods->addWidget(rbMethod3, r++, 0, 1, 2);
-    methods->addWidget(rbMethod4, r++, 0, 1, 2);
+    methods->addWidget(rbMethod3, r++, 0, 1, 4);
+    methods->addWidget(rbMethod4, r++, 0, 1, 4);
     lblParam15Name
         = paramRow(r++, seParam15, QStringLiteral("Время стабилизации горения:"), QStringLiteral("с"));
     column->addWidget(pnlMethods);

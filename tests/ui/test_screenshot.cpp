@@ -1,21 +1,27 @@
 // Opens the example office project in the real main window, headless, and saves a picture
 // of the whole window as main_window.png beside this test, for a look at the layout.
 // Checks what can be checked on the picture itself: the plan is drawn, and the menus,
-// tool bars and property panel are there. Also saves the database editor on its two pages
-// and the two design charts with a zone's point at the calculation dialog's size and at
-// print size.
+// tool bars and property panel are there. Also saves the database editor on its two pages,
+// the two design charts with a zone's point at the calculation dialog's size and at print
+// size, and the calculation dialog on each of its pages with the first typical load added
+// (calc_dialog_ts1.png … _ts3.png, and _ts3_large.png with the large-volume chart).
+#include "FloatSpinEdit.h"
 #include "MainWindowFixture.h"
+#include "uCalc.h"
 #include "uDatabaseEditor.h"
 #include "uDesignCharts.h"
 #include "uExampleProject.h"
+#include "uNumberText.h"
 #include "uPaintBox.h"
 
 #include <QGroupBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
+#include <QTreeWidget>
 
 namespace {
 
@@ -25,8 +31,8 @@ TEST_F(MainWindowTest, ScreenshotOfTheExampleProject)
         // The start state first: the logo centred on white.
         Start();
         QCoreApplication::processEvents();
-        ASSERT_TRUE(win->grab().toImage().save(QCoreApplication::applicationDirPath()
-                                               + QStringLiteral("/main_window_start.png")));
+        ASSERT_TRUE(win->grab().toImage().save(
+            QCoreApplication::applicationDirPath() + QStringLiteral("/main_window_start.png")));
         const QImage box = win->pb->grab().toImage();
         EXPECT_EQ(box.pixel(2, 2), qRgb(255, 255, 255));
         EXPECT_NE(box.pixel(box.width() / 2, box.height() / 2 - 20), qRgb(255, 255, 255));
@@ -118,6 +124,53 @@ TEST_F(MainWindowTest, ScreenshotsOfTheDatabaseEditor)
         ASSERT_TRUE(editor.grab().toImage().save(QCoreApplication::applicationDirPath() + QLatin1String(shot.File)));
     }
     EXPECT_TRUE(prompts->Records().isEmpty());
+}
+
+TEST_F(MainWindowTest, ScreenshotsOfTheCalculationDialog)
+{
+    Start();
+    const QString folder = QCoreApplication::applicationDirPath();
+    // A zone 3 m high of 300 m³ (the small-volume chart) and one of 10 m and 20,000 m³.
+    struct TShot {
+        long double Height, Volume;
+        QLabel* TfrmCalc::*Chart;
+        QStringList Files;
+    };
+    const TShot shots[] = {
+        { 3, 300, &TfrmCalc::img2,
+            { QStringLiteral("calc_dialog_ts1.png"), QStringLiteral("calc_dialog_ts2.png"),
+                QStringLiteral("calc_dialog_ts3.png") } },
+        { 10, 20000, &TfrmCalc::img1, { QString(), QString(), QStringLiteral("calc_dialog_ts3_large.png") } },
+    };
+    for (const TShot& shot : shots) {
+        TfrmCalc dialog(win->sldb.get(), win.get());
+        for (QLineEdit* edit : { dialog.edtParam1, dialog.edtParam1_ts3 })
+            edit->setText(FormatGeneral(shot.Height));
+        for (QLineEdit* edit : { dialog.edtParam3, dialog.edtParam3_ts3 })
+            edit->setText(FormatGeneral(shot.Volume));
+        (dialog.*shot.Chart)->setVisible(true);
+        dialog.btnFireLoadAdd->click();
+        ASSERT_EQ(dialog.lvFireLoads->topLevelItemCount(), 1);
+        dialog.show();
+        QCoreApplication::processEvents();
+        const QWidget* pages[] = { dialog.ts1, dialog.ts2, dialog.ts3 };
+        for (int i = 0; i < 3; ++i) {
+            if (shot.Files[i].isEmpty())
+                continue;
+            dialog.pcCalc->setCurrentWidget(const_cast<QWidget*>(pages[i]));
+            QCoreApplication::processEvents();
+            ASSERT_TRUE(dialog.grab().toImage().save(folder + QLatin1Char('/') + shot.Files[i]));
+        }
+        // The chart is drawn, not an empty frame.
+        const QImage chart = (dialog.*shot.Chart)->grab().toImage();
+        int inked = 0;
+        for (int y = 0; y < chart.height(); y += 3)
+            for (int x = 0; x < chart.width(); x += 3)
+                if (qGray(chart.pixel(x, y)) < 128)
+                    ++inked;
+        EXPECT_GT(inked, 100);
+    }
+    EXPECT_TRUE(prompts->Messages().isEmpty());
 }
 
 } // namespace
