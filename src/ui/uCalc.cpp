@@ -4,19 +4,12 @@
 
 #include "FloatSpinEdit.h"
 #include "SQLiteTable3.h"
+#include "uDatabaseEditor.h"
+#include "uDesignCharts.h"
 #include "uDialogFont.h"
 #include "uNumberText.h"
 #include "uPrompts.h"
 #include "uTypicalLoad.h"
-
-#if __has_include("uDatabaseEditor.h")
-#include "uDatabaseEditor.h"
-#define TESVORN_HAS_DATABASE_EDITOR 1
-#endif
-#if __has_include("uDesignCharts.h")
-#include "uDesignCharts.h"
-#define TESVORN_HAS_DESIGN_CHARTS 1
-#endif
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -49,7 +42,7 @@ const QString TfrmCalc::LastLoadCaption = QStringLiteral("Ошибка");
 namespace {
 
 constexpr int KSpinWidth = 90;
-constexpr QSize KChartSize(430, 400);
+constexpr QSize KChartSize(430, 440);
 
 // Keeps a unit label's visibility equal to its control's, so that a caller hiding a spin
 // edit does not leave its unit standing alone.
@@ -143,15 +136,16 @@ QLabel* AddRow(
 }
 
 // The number in a spin edit as typed text is read: with the user's decimal separator,
-// at full precision; MinValue for a text that is not a number; limited like the spin edit
-// limits a value it writes.
+// at full precision; MinValue for a text that is not a number; limited as the spin edit
+// limits a value it writes, the limit being the number its text would show.
 long double SpinNumber(const TFloatSpinEdit* spin)
 {
+    const long double least = RealFromShortestDecimal(spin->MinValue());
     long double value = 0;
     if (!TryParseNumber(spin->text(), &value, DecimalSeparator()))
-        value = spin->MinValue();
+        value = least;
     if (spin->MaxValue() != spin->MinValue())
-        value = std::clamp<long double>(value, spin->MinValue(), spin->MaxValue());
+        value = std::clamp(value, least, RealFromShortestDecimal(spin->MaxValue()));
     return value;
 }
 
@@ -567,47 +561,45 @@ void TfrmCalc::SetPageShown(QWidget* page, bool shown)
 
 bool TfrmCalc::PageShown(QWidget* page) const { return page && pcCalc->indexOf(page) >= 0; }
 
-void TfrmCalc::PrepareForRun(TCalcRun run, long double h, long double V, long double shorterSide)
+void TfrmCalc::ApplySetup(const TCalcDialogSetup& setup, std::vector<TFireLoad>* zoneFireLoads)
 {
-    edtParam1->setText(FormatGeneral(h));
-    edtParam3->setText(FormatGeneral(V));
-    edtParam1_ts3->setText(edtParam1->text());
-    edtParam3_ts3->setText(edtParam3->text());
-    const auto limitSpacing = [&] {
-        seParam2->SetMaxValue(static_cast<double>(shorterSide - CalcDialogDefaults::SpacingMargin));
-    };
-    switch (run) {
-    case TCalcRun::Optimised:
-        limitSpacing();
-        rbMethod3->setVisible(false);
-        rbMethod4->setVisible(false);
-        seParam15->setVisible(false);
-        seParam2->SetValue(static_cast<double>(RoundHalfEven(h * 0.36L * 10) / 10));
-        lblParam15Name->setVisible(false);
-        SetPageShown(ts3, false);
-        break;
-    case TCalcRun::Standard:
-        limitSpacing();
-        seParam2->SetValue(static_cast<double>(CalcDialogDefaults::StandardSeParam2));
-        SetPageShown(ts3, false);
-        pnlMethods->setVisible(false);
-        pnlBOSClass->setVisible(true);
-        seParam4->SetValue(static_cast<double>(CalcDialogDefaults::StandardSeParam4));
+    edtParam1->setText(setup.edtParam1);
+    edtParam3->setText(setup.edtParam3);
+    if (setup.FillTs3) {
+        edtParam1_ts3->setText(setup.edtParam1);
+        edtParam3_ts3->setText(setup.edtParam3);
+    }
+    SetPageShown(ts2, setup.ts2Visible);
+    SetPageShown(ts3, setup.ts3Visible);
+    if (setup.seParam2Max) {
+        seParam2->SetMinValue(0);
+        seParam2->SetMaxValue(static_cast<double>(*setup.seParam2Max));
+        seParam2->SetValue(seParam2->Value()); // the value shown obeys the new limit
+    }
+    if (setup.seParam2)
+        seParam2->SetValue(static_cast<double>(*setup.seParam2));
+    if (setup.seParam4)
+        seParam4->SetValue(static_cast<double>(*setup.seParam4));
+    pnlMethods->setVisible(setup.pnlMethodsVisible);
+    pnlBOSClass->setVisible(setup.pnlBOSClassVisible);
+    rbMethod3->setVisible(setup.rbMethod3Visible);
+    rbMethod4->setVisible(setup.rbMethod4Visible);
+    seParam15->setVisible(setup.seParam15Visible);
+    lblParam15Name->setVisible(setup.lblParam15NameVisible);
+    if (setup.ClassClicked == BOSClassA2) {
+        rbClassA2->setChecked(true);
+        rbClassA2Click();
+    } else if (setup.ClassClicked == BOSClassA3) {
         rbClassA3->setChecked(true);
         rbClassA3Click();
-        seParam11->setEnabled(false);
-        break;
-    case TCalcRun::InitialStage:
-        (V > 3000 ? img1 : img2)->setVisible(true);
-        SetPageShown(ts2, false);
-        break;
-    case TCalcRun::FireLoad:
-        SetPageShown(ts2, false);
-        SetPageShown(ts3, false);
-        break;
     }
-    // The combination reads the height and volume: bring what it shows up to date.
-    CalcFireLoad();
+    seParam11->setEnabled(setup.seParam11Enabled);
+    img1->setVisible(setup.Chart == TCalcChart::img1);
+    img2->setVisible(setup.Chart == TCalcChart::img2);
+    if (setup.HandOverFireLoads && zoneFireLoads)
+        SetFireLoadList(zoneFireLoads);
+    else
+        CalcFireLoad(); // the combination reads the height and volume just set
 }
 
 void TfrmCalc::SetFireLoadList(std::vector<TFireLoad>* list)
@@ -748,7 +740,6 @@ void TfrmCalc::cbTypeOfCCCChange() { CalcFireLoad(); }
 
 void TfrmCalc::UpdateCharts()
 {
-#ifdef TESVORN_HAS_DESIGN_CHARTS
     std::optional<TDesignChartZone> zone;
     long double h = 0, V = 0;
     if (FMix.Computed && TryParseNumber(edtParam1->text(), &h) && TryParseNumber(edtParam3->text(), &V))
@@ -758,7 +749,6 @@ void TfrmCalc::UpdateCharts()
         img1->setPixmap(QPixmap::fromImage(DesignChartImage(TDesignChart::LargeVolume, img1->size(), zone)));
     if (!img2->isHidden())
         img2->setPixmap(QPixmap::fromImage(DesignChartImage(TDesignChart::SmallVolume, img2->size(), zone)));
-#endif
 }
 
 void TfrmCalc::showEvent(QShowEvent* event)
@@ -824,9 +814,7 @@ void TfrmCalc::btnFireLoadDeleteClick()
 
 void TfrmCalc::btnFireLoadEditDatabaseClick()
 {
-#ifdef TESVORN_HAS_DATABASE_EDITOR
     RunGuarded(this, [this] { ShowDatabaseEditor(this, FDb); });
-#endif
     // Loads already in the list keep the values they were copied with.
     UpdateInitialParams();
 }

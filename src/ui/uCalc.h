@@ -6,6 +6,7 @@
 #pragma once
 
 #include "uCalcDialogValues.h"
+#include "uCalcRuns.h"
 #include "uFireLoadMix.h"
 
 #include <QDialog>
@@ -35,8 +36,7 @@ extern int32_t FireLoadListCounter;
 // How a run uses the dialog:
 //
 //   TfrmCalc dlg(db, mainWindow);                  // fresh state, page ts1 active
-//   dlg.PrepareForRun(TCalcRun::Standard, h, V, shorterSide);   // or configure by hand
-//   if (zoneHasAnyResult) dlg.SetFireLoadList(&zone.CP.FireLoads);
+//   dlg.ApplySetup(CalcDialogSetup(run, zone), &zone.CP.FireLoads);  // or configure by hand
 //   if (dlg.exec() == QDialog::Accepted) { TCalcDialogValues v = dlg.Values(); ... }
 //
 // Configuring by hand: set the texts of edtParam1 / edtParam3 (and edtParam1_ts3 /
@@ -147,18 +147,13 @@ public:
     void SetPageShown(QWidget* page, bool shown);
     bool PageShown(QWidget* page) const;
 
-    // Sets the dialog up as `run` does before showing it: the four height and volume
-    // texts (general number format), and
-    //  - Optimised: ts3 hidden; seParam2 limited to shorterSide − 0.01 m and set to
-    //    0.36·h rounded to one decimal; rbMethod3, rbMethod4, seParam15, lblParam15Name
-    //    hidden;
-    //  - Standard: ts3 hidden; seParam2 limited as above and set to 5; pnlMethods hidden,
-    //    pnlBOSClass shown; seParam4 10; rbClassA3 checked (seParam11 = seParam10 + 40);
-    //    seParam11 disabled;
-    //  - InitialStage: ts2 hidden; img1 shown when V > 3000 m³, otherwise img2;
-    //  - FireLoad: ts2 and ts3 hidden.
-    // h in m, V in m³, shorterSide (the zone's smaller horizontal extent) in m.
-    void PrepareForRun(TCalcRun run, long double h, long double V, long double shorterSide);
+    // Sets the dialog up as a run's TCalcDialogSetup says (CalcDialogSetup in uCalcRuns.h):
+    // the height and volume texts, the pages, seParam2's limit (least 0) before its value,
+    // seParam4, the panels and method buttons shown, the class button checked with its
+    // handler run, seParam11's state and the chart shown on ts3. When the setup hands the
+    // zone's list over and `zoneFireLoads` is given, the dialog works on that list
+    // (SetFireLoadList). Apply it to a fresh dialog, once.
+    void ApplySetup(const TCalcDialogSetup& setup, std::vector<TFireLoad>* zoneFireLoads = nullptr);
 
     // The list the dialog works on (see the class comment).
     std::vector<TFireLoad>& FireLoadList() { return *FFireLoads; }

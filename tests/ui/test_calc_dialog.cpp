@@ -4,6 +4,7 @@
 #include "FloatSpinEdit.h"
 #include "SQLiteTable3.h"
 #include "uCalc.h"
+#include "uFireClasses.h"
 #include "uNumberText.h"
 #include "uPrompts.h"
 #include "uRefDbStartup.h"
@@ -33,9 +34,12 @@ protected:
     std::unique_ptr<TScriptedPrompts> prompts = std::make_unique<TScriptedPrompts>();
     std::unique_ptr<TSQLiteDatabase> db;
     std::unique_ptr<TfrmCalc> d;
+    TFireProject project; // 0.1 m per pixel
+    int32_t FNextLeft = 10;
 
     void SetUp() override
     {
+        project.Setpx(0.1L);
         TRefDbStartup start = StartReferenceDatabase(dir.filePath(QStringLiteral("kvr.db")));
         ASSERT_FALSE(start.InitFailed) << start.InitErrorDetail.toStdString();
         ASSERT_GT(start.ShippedLoadsInserted, 0);
@@ -44,6 +48,25 @@ protected:
     void TearDown() override { d.reset(); }
 
     void Open() { d = std::make_unique<TfrmCalc>(db.get()); }
+
+    // A zone of w × l × h metres (whole decimetres), each to the right of the last.
+    TRoom* Zone(long double w, long double l, long double h)
+    {
+        const auto dm = [](long double m) { return static_cast<int32_t>(m * 10); };
+        const int32_t left = FNextLeft;
+        FNextLeft += dm(w) + 10;
+        TRoom* room = project.GetRoom(project.AddRoom(left, 10, left + dm(w), 10 + dm(l)));
+        room->SetH(dm(h));
+        return room;
+    }
+    // A fresh dialog set up for `run` on `room`, as the window does.
+    TCalcDialogSetup OpenFor(TCalcRun run, TRoom* room)
+    {
+        Open();
+        const TCalcDialogSetup setup = CalcDialogSetup(run, *room);
+        d->ApplySetup(setup, &room->CP.FireLoads);
+        return setup;
+    }
 
     void InsertLoad(const QString& name, const QString& p1)
     {
@@ -134,23 +157,9 @@ TEST_F(CalcDialogTest, EveryControlOfTheDesignIsThereInItsInitialState)
     EXPECT_EQ(d->minimumSize(), d->maximumSize());
 }
 
-TEST_F(CalcDialogTest, AFreshDialogReadsOutTheDefaultsAndTheMethodRule)
+TEST_F(CalcDialogTest, EachMethodButtonEnablesItsOwnParameters)
 {
     Open();
-    const TCalcDialogValues v = d->Values();
-    const TCalcDialogValues defaults;
-    for (auto field : { &TCalcDialogValues::seParam2, &TCalcDialogValues::seParam4,
-             &TCalcDialogValues::seParam10, &TCalcDialogValues::seParam11, &TCalcDialogValues::seParam12,
-             &TCalcDialogValues::seParam13, &TCalcDialogValues::seParam14, &TCalcDialogValues::seParam15,
-             &TCalcDialogValues::seParam16, &TCalcDialogValues::seValue11 })
-        EXPECT_EQ(v.*field, defaults.*field);
-    EXPECT_EQ(v.method, 1);
-    EXPECT_EQ(v.BOSClass, BOSClassNone);
-    EXPECT_FALSE(v.cbDebug);
-    EXPECT_TRUE(v.FireLoads.empty());
-    EXPECT_EQ(d->edtP22->text(), CalcDialogDefaults::edtP22);
-    EXPECT_EQ(d->seCurrentFL->text(), FormatGeneral(CalcDialogDefaults::seCurrentFL));
-
     // Method 1 enables no parameter; 2 its two; 5 and 4 theirs.
     for (TFloatSpinEdit* s : { d->seParam13, d->seParam14, d->seParam15, d->seParam16 })
         EXPECT_FALSE(s->isEnabled());
@@ -226,8 +235,10 @@ TEST_F(CalcDialogTest, WithoutTypicalLoadsNothingCanBeAddedOrStarted)
 TEST_F(CalcDialogTest, AZoneListIsEditedInPlaceAndARemovalAfterAReloadTakesTheChosenRow)
 {
     InsertLoad(QStringLiteral("Бумага"), QStringLiteral("13400"));
-    // A zone list from which the element with ListId 2 was removed in an earlier dialog.
-    std::vector<TFireLoad> zone(2);
+    // A zone with a result whose list lost the element with ListId 2 in an earlier dialog.
+    TRoom* room = Zone(10, 10, 3);
+    std::vector<TFireLoad>& zone = room->CP.FireLoads;
+    zone.resize(2);
     zone[0].Name = QStringLiteral("A");
     zone[0].ListId = 1;
     zone[1].Name = QStringLiteral("B");
@@ -237,8 +248,8 @@ TEST_F(CalcDialogTest, AZoneListIsEditedInPlaceAndARemovalAfterAReloadTakesTheCh
         load.PFlammableLoad = 5;
         load.CCC = 1;
     }
-    Open();
-    d->SetFireLoadList(&zone);
+    room->CP.CalculatedFL = true;
+    OpenFor(TCalcRun::FireLoad, room);
     ASSERT_EQ(d->lvFireLoads->topLevelItemCount(), 2);
     EXPECT_EQ(d->lblFireLoadFinal->text(), QStringLiteral("10"));
 
@@ -271,23 +282,68 @@ TEST_F(CalcDialogTest, AZoneListIsEditedInPlaceAndARemovalAfterAReloadTakesTheCh
 
 // --- the runs' set-ups and the start -------------------------------------------------------
 
+// What the command-line tool assumes of a dialog set up for a run — its initial values and
+// which controls the user can change — is what the window shows.
+TEST_F(CalcDialogTest, EachRunsSetUpShowsWhatTheCommandLineAssumes)
+{
+    TRoom* room = Zone(10, 5, 3);
+    const char* controls[] = { "seParam2", "seParam4", "seParam10", "seParam11", "seParam12", "seParam13",
+        "seParam14", "seParam15", "seParam16", "seValue11", "method", "BOSClass" };
+    for (TCalcRun run :
+        { TCalcRun::Optimised, TCalcRun::Standard, TCalcRun::InitialStage, TCalcRun::FireLoad }) {
+        const TCalcDialogSetup setup = OpenFor(run, room);
+        const TCalcDialogValues shown = d->Values();
+        const TCalcDialogValues assumed = CalcDialogInitialValues(setup);
+        const int r = static_cast<int>(run);
+        EXPECT_EQ(shown.edtParam1, assumed.edtParam1) << r;
+        EXPECT_EQ(shown.edtParam3, assumed.edtParam3) << r;
+        EXPECT_EQ(d->edtParam1_ts3->text(), setup.FillTs3 ? setup.edtParam1 : QString()) << r;
+        for (auto field : { &TCalcDialogValues::seParam2, &TCalcDialogValues::seParam4,
+                 &TCalcDialogValues::seParam10, &TCalcDialogValues::seParam11, &TCalcDialogValues::seParam12,
+                 &TCalcDialogValues::seParam13, &TCalcDialogValues::seParam14, &TCalcDialogValues::seParam15,
+                 &TCalcDialogValues::seParam16, &TCalcDialogValues::seValue11 })
+            EXPECT_EQ(shown.*field, assumed.*field) << r;
+        EXPECT_EQ(shown.method, assumed.method) << r;
+        EXPECT_EQ(shown.BOSClass, assumed.BOSClass) << r;
+        EXPECT_EQ(d->img1->isHidden(), setup.Chart != TCalcChart::img1) << r;
+        EXPECT_EQ(d->img2->isHidden(), setup.Chart != TCalcChart::img2) << r;
+
+        QRadioButton* methods[] = { d->rbMethod1, d->rbMethod2, d->rbMethod3, d->rbMethod4, d->rbMethod5 };
+        for (int m = 1; m <= 5; ++m) {
+            QRadioButton* rb = methods[m - 1];
+            const bool offered = d->PageShown(d->ts2) && rb->isVisibleTo(d->ts2);
+            ASSERT_EQ(offered, CalcDialogMethodOffered(setup, m)) << r << " method " << m;
+            if (offered)
+                rb->click();
+            const int32_t method = d->Values().method;
+            for (const char* name : controls) {
+                QWidget* w = d->findChild<QWidget*>(QLatin1String(name));
+                if (QLatin1String(name) == QLatin1String("method"))
+                    w = d->rbMethod1;
+                else if (QLatin1String(name) == QLatin1String("BOSClass"))
+                    w = d->rbClassA2;
+                ASSERT_NE(w, nullptr) << name;
+                QWidget* page = w == d->seValue11 ? d->ts3 : d->ts2;
+                const bool changeable = d->PageShown(page) && w->isVisibleTo(page) && w->isEnabled();
+                EXPECT_EQ(changeable, CalcDialogControlOffered(setup, QLatin1String(name), method))
+                    << r << " method " << m << " " << name;
+            }
+        }
+    }
+}
+
 TEST_F(CalcDialogTest, StandardRunClassSetsTheActivationTemperatureAndTheSpacingIsLimited)
 {
-    Open();
-    d->PrepareForRun(TCalcRun::Standard, 3, 150, 10);
+    OpenFor(TCalcRun::Standard, Zone(10, 10, 3));
     EXPECT_EQ(d->seParam10->text(), QStringLiteral("293"));
     EXPECT_EQ(d->seParam11->text(), QStringLiteral("333"));
     EXPECT_FALSE(d->seParam11->isEnabled());
     EXPECT_TRUE(d->pnlMethods->isHidden());
     EXPECT_FALSE(d->pnlBOSClass->isHidden());
-    EXPECT_FALSE(d->PageShown(d->ts3));
     EXPECT_EQ(d->pcCalc->count(), 2);
     TCalcDialogValues v = d->Values();
     EXPECT_EQ(v.BOSClass, BOSClassA3);
     EXPECT_EQ(v.seParam11, 333);
-    EXPECT_EQ(v.seParam2, 5);
-    EXPECT_EQ(v.seParam4, 10);
-    EXPECT_EQ(v.edtParam1, QStringLiteral("3"));
 
     d->rbClassA2->click();
     EXPECT_EQ(d->seParam11->text(), QStringLiteral("323"));
@@ -296,27 +352,24 @@ TEST_F(CalcDialogTest, StandardRunClassSetsTheActivationTemperatureAndTheSpacing
     d->seParam10->setText(QStringLiteral("300"));
     EXPECT_EQ(d->Values().seParam11, 323);
 
-    // A spacing typed beyond the zone's shorter side less 0.01 m reads as that limit.
+    // A spacing typed beyond the zone's shorter side less 0.01 m reads as that limit, as
+    // its text would show it.
     d->seParam2->setText(QStringLiteral("12"));
-    EXPECT_DOUBLE_EQ(static_cast<double>(d->Values().seParam2), 9.99);
+    long double limit = 0;
+    ASSERT_TRUE(TryParseNumber(QStringLiteral("9,99"), &limit));
+    EXPECT_EQ(d->Values().seParam2, limit);
 }
 
 TEST_F(CalcDialogTest, OptimisedAndFireLoadRunsHideWhatTheyDoNotUse)
 {
-    Open();
-    d->PrepareForRun(TCalcRun::Optimised, 3, 150, 5);
+    OpenFor(TCalcRun::Optimised, Zone(5, 10, 3));
     EXPECT_EQ(d->seParam2->text(), QStringLiteral("1,1")); // 0.36 · 3 to one decimal
-    EXPECT_TRUE(d->rbMethod3->isHidden() && d->rbMethod4->isHidden());
     EXPECT_TRUE(d->seParam15->isHidden() && d->lblParam15Name->isHidden());
     auto* unit = d->findChild<QLabel*>(QStringLiteral("lblParam15Unit"));
     ASSERT_NE(unit, nullptr);
-    EXPECT_TRUE(unit->isHidden());
-    EXPECT_TRUE(d->PageShown(d->ts2));
-    EXPECT_FALSE(d->PageShown(d->ts3));
+    EXPECT_TRUE(unit->isHidden()); // the unit goes with its control
 
-    d.reset();
-    Open();
-    d->PrepareForRun(TCalcRun::FireLoad, 3, 150, 5);
+    OpenFor(TCalcRun::FireLoad, Zone(5, 10, 3));
     EXPECT_EQ(d->pcCalc->count(), 1);
     // A hidden page cannot be brought to the front.
     d->pcCalc->setCurrentWidget(d->ts3);
@@ -335,12 +388,9 @@ TEST_F(CalcDialogTest, OptimisedAndFireLoadRunsHideWhatTheyDoNotUse)
 
 TEST_F(CalcDialogTest, InitialStageStartNeedsAPositiveDurationAndShowsItsPage)
 {
-    Open();
+    OpenFor(TCalcRun::InitialStage, Zone(10, 10, 2)); // below 3 m: the chart has no value
     d->show();
-    d->PrepareForRun(TCalcRun::InitialStage, 2, 300, 10); // below 3 m: the chart has no value
     EXPECT_FALSE(d->img2->isHidden());
-    EXPECT_TRUE(d->img1->isHidden());
-    EXPECT_FALSE(d->PageShown(d->ts2));
     Add(QStringLiteral("10"));
     EXPECT_EQ(d->seValue11recomend->text(), QStringLiteral("-1"));
     EXPECT_EQ(d->lblValue13RecomendError->text(), FireLoadMixText::NoHeightData);
@@ -361,7 +411,8 @@ TEST_F(CalcDialogTest, InitialStageStartNeedsAPositiveDurationAndShowsItsPage)
     EXPECT_NE(d->result(), QDialog::Accepted);
 
     // 3 m and 300 m³ give 7 minutes; accepted, the dialog may start.
-    d->PrepareForRun(TCalcRun::InitialStage, 3, 300, 10);
+    OpenFor(TCalcRun::InitialStage, Zone(10, 10, 3));
+    Add(QStringLiteral("10"));
     EXPECT_EQ(d->seValue11recomend->text(), QStringLiteral("7"));
     EXPECT_TRUE(d->lblValue13RecomendError->text().isEmpty());
     d->btnSetValue11->click();
@@ -373,8 +424,7 @@ TEST_F(CalcDialogTest, InitialStageStartNeedsAPositiveDurationAndShowsItsPage)
 
 TEST_F(CalcDialogTest, AListWithoutAnyAmountCannotBeStarted)
 {
-    Open();
-    d->PrepareForRun(TCalcRun::FireLoad, 3, 150, 10);
+    OpenFor(TCalcRun::FireLoad, Zone(10, 10, 3));
     Add(QStringLiteral("0"));
     Add(QStringLiteral("0"));
     d->btn2->click();
