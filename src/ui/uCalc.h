@@ -164,10 +164,10 @@ public:
 
     // The accepted values as the runs copy them: spin values parsed from their texts as
     // typed text is (user's decimal separator, to long double; MinValue for a text that is
-    // not a number; limited to the control's limits when it has any), the height and
-    // volume texts of edtParam1 / edtParam3, the method (first checked of rbMethod1 … 5,
-    // 1 when none), BOSClass (A2 → 1, A3 → 2, neither → 0), cbDebug, a copy of the list
-    // in use and the combination computed last.
+    // not a number; held within the control's limits, as its text would show them), the
+    // height and volume texts of edtParam1 / edtParam3, the method (first checked of
+    // rbMethod1 … 5, 1 when none), BOSClass (A2 → 1, A3 → 2, neither → 0), cbDebug, a copy
+    // of the list in use and the combination computed last.
     TCalcDialogValues Values() const;
 
     // The combination computed last (Computed false while the list was never non-empty).
