@@ -110,9 +110,9 @@ protected:
     }
 };
 
-// --- the window against the design ------------------------------------------------
+// --- every control by name --------------------------------------------------------
 
-TEST_F(CalcDialogTest, EveryControlOfTheDesignIsThereInItsInitialState)
+TEST_F(CalcDialogTest, EveryControlIsThereByNameInItsInitialState)
 {
     Open();
     const char* names[] = { "ts1", "ts2", "ts3", "cbInitialParams", "seCurrentFL", "btnFireLoadAdd",
