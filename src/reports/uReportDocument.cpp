@@ -21,6 +21,8 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 namespace {
@@ -69,7 +71,23 @@ struct TXmlPart {
     bool Main = false;
     bool Dirty = false;
     bool Indexed = false;
+    // When the index is rebuilt, the entries of paragraphs an operation did not touch are
+    // kept (Reuse) unless they are Stale: a block deletion touches two paragraphs of a
+    // long document. Reuse is off after an operation that makes new paragraphs.
+    bool Reuse = true;
+    std::unordered_set<pugi::xml_node_struct*> Stale;
     std::vector<TParagraph> Paras;
+
+    void Touched(pugi::xml_node paragraph)
+    {
+        Stale.insert(paragraph.internal_object());
+        Indexed = false;
+    }
+    void Rebuilt()
+    {
+        Reuse = false;
+        Indexed = false;
+    }
 };
 
 QString Fold(const QString& text)
@@ -235,7 +253,9 @@ void BuildParagraph(const std::string& w, TParagraph& p)
     p.Folded = Fold(p.Text);
 }
 
-void Visit(TXmlPart& part, pugi::xml_node node, bool inStory, int& gap)
+using TKept = std::unordered_map<pugi::xml_node_struct*, TParagraph>;
+
+void Visit(TXmlPart& part, pugi::xml_node node, bool inStory, int& gap, TKept& kept)
 {
     for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) {
         if (c.type() != pugi::node_element)
@@ -243,18 +263,21 @@ void Visit(TXmlPart& part, pugi::xml_node node, bool inStory, int& gap)
         const std::string_view n = Local(part.W, c);
         if (n == "p") {
             TParagraph p;
-            p.Node = c;
+            if (auto it = kept.find(c.internal_object()); it != kept.end()) {
+                p = std::move(it->second);
+            } else {
+                p.Node = c;
+                BuildParagraph(part.W, p);
+            }
             p.InStory = inStory;
-            if (inStory)
-                p.Gap = std::exchange(gap, 0);
-            BuildParagraph(part.W, p);
+            p.Gap = inStory ? std::exchange(gap, 0) : 0;
             part.Paras.push_back(std::move(p));
             int none = 0;
-            Visit(part, c, false, none); // paragraphs of text boxes inside it
+            Visit(part, c, false, none, kept); // paragraphs of text boxes inside it
         } else if (n == "body") {
-            Visit(part, c, true, gap);
+            Visit(part, c, true, gap, kept);
         } else {
-            Visit(part, c, inStory && StoryContainer(n), gap);
+            Visit(part, c, inStory && StoryContainer(n), gap, kept);
             if (inStory && n == "tr")
                 ++gap; // the row-end mark
         }
@@ -265,9 +288,16 @@ void Index(TXmlPart& part)
 {
     if (part.Indexed)
         return;
+    TKept kept;
+    if (part.Reuse)
+        for (TParagraph& p : part.Paras)
+            if (!part.Stale.contains(p.Node.internal_object()))
+                kept.emplace(p.Node.internal_object(), std::move(p));
     part.Paras.clear();
+    part.Stale.clear();
+    part.Reuse = true;
     int gap = 0;
-    Visit(part, part.Doc, false, gap);
+    Visit(part, part.Doc, false, gap, kept);
     part.Indexed = true;
 }
 
@@ -653,6 +683,7 @@ struct TReportDocument::TImpl {
         const std::string& w = part.W;
         std::vector<pugi::xml_node> touched;
         TParagraph& pa = part.Paras[static_cast<size_t>(a)];
+        part.Touched(pa.Node);
         if (a == b) {
             ReplaceAtoms(w, pa, from, to, QString(), touched);
         } else {
@@ -678,14 +709,16 @@ struct TReportDocument::TImpl {
                 // between the markers goes.
                 for (int i = a + 1; i < b; ++i) {
                     TParagraph& p = part.Paras[static_cast<size_t>(i)];
-                    if (p.InStory)
+                    if (p.InStory) {
                         ReplaceAtoms(w, p, 0, static_cast<int>(p.Atoms.size()), QString(), touched);
+                        part.Touched(p.Node);
+                    }
                 }
+                part.Touched(pb.Node);
             }
         }
         Tidy(w, touched);
         part.Dirty = true;
-        part.Indexed = false;
     }
 };
 
@@ -787,7 +820,6 @@ int TReportDocument::ReplaceText(const QString& find, const QString& replacement
         Index(part);
         // Last paragraph first: an edit that removes an element can only take paragraphs
         // nested in it (text boxes), which come after it in the index and are done.
-        bool structural = false;
         for (auto p = part.Paras.rbegin(); p != part.Paras.rend(); ++p) {
             std::vector<qsizetype> hits;
             for (qsizetype at = p->Folded.indexOf(folded); at >= 0;
@@ -804,12 +836,10 @@ int TReportDocument::ReplaceText(const QString& find, const QString& replacement
             count += static_cast<int>(hits.size());
             part.Dirty = true;
             if (removed)
-                structural = true;
+                part.Touched(p->Node); // the paragraphs of a text box it held may be gone
             else
                 BuildParagraph(part.W, *p);
         }
-        if (structural)
-            part.Indexed = false;
     }
     return count;
 }
@@ -875,7 +905,7 @@ bool TReportDocument::FillTable(int templateRow, const std::vector<QStringList>&
         }
 
     part.Dirty = true;
-    part.Indexed = false;
+    part.Rebuilt();
     std::vector<pugi::xml_node> copies;
     for (size_t k = 0; k < rows.size(); ++k) {
         pugi::xml_node copy = table.insert_copy_before(model, model);
