@@ -203,6 +203,9 @@ TEST(ReportSimple, MethodAndFieldBlocks)
             ExpectBlocks(text, kept.at(method));
             EXPECT_EQ(text.Has(QStringLiteral("извещатели находятся в ближней зоне")), cp.value2 < 0);
             EXPECT_EQ(text.Has(QStringLiteral("извещатели находятся в дальней зоне")), cp.value2 >= 0);
+            // "$value04s0" goes before "$value04s", which is a prefix of it.
+            EXPECT_TRUE(text.Has(QStringLiteral("u0 = %1 м/с").arg(RoundToStr(100, cp.value4s0))));
+            EXPECT_TRUE(text.Has(QStringLiteral("α = %1 кВт/с2").arg(RoundToStr(100, cp.value4s))));
         }
     }
 }
