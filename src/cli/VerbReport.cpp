@@ -105,10 +105,7 @@ int ReportVerb(TReportKind kind, const QString& verb, const QStringList& args)
 
     QJsonObject out;
     out[QStringLiteral("file")] = parsed.Out;
-    QJsonObject record = RecordToJson(cp);
-    if (!record.contains(QStringLiteral("BOSClassText")))
-        record[QStringLiteral("BOSClassText")] = cp.BOSClassText;
-    out[QStringLiteral("record")] = record;
+    out[QStringLiteral("record")] = RecordToJson(cp);
     PrintJson(out);
     return 0;
 }

@@ -177,3 +177,52 @@ TEST(CliReport, BadUsageAndInputExitTwo)
     }
     EXPECT_FALSE(QFile::exists(out));
 }
+
+#ifdef TESVORN_EXAMPLE_PROJECT
+// The whole way a designer goes without the window: a run on a zone of the example project,
+// then its report from the run's output.
+TEST(CliReport, ReportsWhatTheRunsLeaveInTheRecord)
+{
+    QTemporaryDir dir;
+    const QString db = dir.filePath(QStringLiteral("kvr.db"));
+    ASSERT_EQ(RunCli({ QStringLiteral("db"), QStringLiteral("init"), db }).Exit, 0);
+    auto load = [](const char* name, double q, double v) {
+        return QJsonObject { { "Name", name }, { "P1LowestHeat", 13800 }, { "P2LinearFlameSpeed", v },
+            { "P3BurnoutSpeed", 0.0145 }, { "P4SmokeFormingAbility", 270 }, { "P5OxygenConsumption", -1.03 },
+            { "P6AllocationCO2", 0.203 }, { "P6AllocationCO", 0.0022 }, { "P6AllocationHCl", 0.014 },
+            { "PFlammableLoad", q }, { "CCC", 0.97 } };
+    };
+    const QJsonObject inputs { { "loads",
+        QJsonArray { load("Мебель", 40, 0.0108), load("Бумага", 20, 0.02) } } };
+    auto run = [&](const char* kind) {
+        const TCliRun r = RunCli(
+            { QStringLiteral("run"), QString::fromLatin1(kind), QStringLiteral(TESVORN_EXAMPLE_PROJECT),
+                QStringLiteral("1"), QStringLiteral("--db"), db },
+            QJsonDocument(inputs).toJson());
+        EXPECT_EQ(r.Exit, 0) << r.Err.toStdString();
+        QFile f(dir.filePath(QString::fromLatin1(kind) + QStringLiteral(".json")));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(r.Out);
+        return f.fileName();
+    };
+
+    const QString out = dir.filePath(QStringLiteral("гн.docx"));
+    TCliRun r = Report(QStringLiteral("fireload"), run("fireload"), out);
+    ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
+    TReportDocument doc;
+    QString error;
+    ASSERT_TRUE(doc.Open(out, &error)) << error.toStdString();
+    const QStringList text = doc.Paragraphs();
+    EXPECT_TRUE(text.contains(QStringLiteral("Мебель")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Бумага")));
+    EXPECT_FALSE(text.join(QLatin1Char('\n')).contains(QLatin1Char('$')));
+
+    const QString vop = dir.filePath(QStringLiteral("воп.docx"));
+    r = Report(QStringLiteral("vop"), run("vop"), vop);
+    ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
+    ASSERT_TRUE(doc.Open(vop, &error)) << error.toStdString();
+    EXPECT_TRUE(doc.Paragraphs().contains(QStringLiteral("Горючая нагрузка помещения: Мебель, Бумага.")));
+    EXPECT_EQ(r.Json()["record"].toObject()["BOSClassText"].toString(),
+        r.Json()["record"].toObject()["BOSClass"].toInt() == 1 ? QStringLiteral("A2") : QStringLiteral("A3"));
+}
+#endif
