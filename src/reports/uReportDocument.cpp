@@ -781,6 +781,20 @@ bool TReportDocument::OpenData(const QByteArray& data, QString* error)
         impl->Parts.push_back(std::move(part));
         return true;
     };
+    // Every other XML part must be well-formed too: a report made from a template with a
+    // broken style or settings part would be a document no word processor opens.
+    for (const TPackagePart& part : impl->Package.Parts()) {
+        if (!(part.Name.endsWith(QLatin1String(".xml"), Qt::CaseInsensitive)
+                || part.Name.endsWith(QLatin1String(".rels"), Qt::CaseInsensitive)))
+            continue;
+        pugi::xml_document check;
+        if (auto why = ParseError(
+                check.load_buffer(part.Data.constData(), static_cast<size_t>(part.Data.size()), ParseFlags),
+                part.Name)) {
+            *error = *why;
+            return false;
+        }
+    }
     if (!parse(impl->MainName, true))
         return false;
     {

@@ -444,6 +444,13 @@ TEST(ReportDocumentOpen, DamagedFilesAreRefusedWithAReason)
     EXPECT_FALSE(doc.OpenData(broken, &error));
     EXPECT_TRUE(error.contains(QStringLiteral("word/document.xml"))) << error.toStdString();
 
+    // A part the engine does not edit is checked all the same.
+    ASSERT_TRUE(package.Read(good, &error));
+    package.Put(QStringLiteral("word/styles.xml"), "<w:styles><w:style></w:styles>");
+    ASSERT_TRUE(package.Write(&broken, &error));
+    EXPECT_FALSE(doc.OpenData(broken, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("word/styles.xml"))) << error.toStdString();
+
     package.Remove(QStringLiteral("[Content_Types].xml"));
     ASSERT_TRUE(package.Write(&broken, &error));
     EXPECT_FALSE(doc.OpenData(broken, &error));
