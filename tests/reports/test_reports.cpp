@@ -53,7 +53,7 @@ void ExpectFinished(const TReportText& text)
 const std::map<QString, QString> BlockText {
     { QStringLiteral("0"), QStringLiteral("Число направлений распространения горения") },
     { QStringLiteral("01"), QStringLiteral("Время стабилизации горения жидкости") },
-    { QStringLiteral("02"), QStringLiteral("Вертикальная линейная скорость распространения пламени") },
+    { QStringLiteral("02"), QStringLiteral("Вертикальная скорость распространения пламени") },
     { QStringLiteral("3"), QStringLiteral("Круговое развитие пожара по твердым горючим материалам") },
     { QStringLiteral("4"), QStringLiteral("Прямоугольное развитие пожара по твердым горючим материалам") },
     { QStringLiteral("5"), QStringLiteral("Горение жидкости в установившемся режиме:") },
