@@ -96,9 +96,9 @@ public:
     }
 };
 
-// Blocks that stay after the deletions and whose markers are erased: those the design
-// names first, then the ones it left visible (method-specific groups 8 and 03 … 07, the
-// class and height blocks 1_1 … 1_4).
+// The markers of every block that stays are erased, so that a finished report shows no
+// marker: first the method and field blocks, then the method groups 8 and 03 … 07 and the
+// class and height blocks 1_1 … 1_4.
 void EraseDetectionTimeMarkers(TReportRun& run)
 {
     run.EraseMarkers({ "0", "01", "02", "1", "2", "3", "4", "5", "6", "7" });
