@@ -5,6 +5,7 @@
 #include "FloatSpinEdit.h"
 #include "SQLiteTable3.h"
 #include "uAbout.h"
+#include "uCalcCommands.h"
 #include "uDatabaseEditor.h"
 #include "uDialogFont.h"
 #include "uFireClasses.h"
@@ -237,6 +238,7 @@ TfrmMain::TfrmMain(const TMainWindowOptions& options, QWidget* parent)
 #ifdef TESVORN_HAS_PLAN_EDITOR
     PlanEditor = new TPlanEditor(this); // plan editor
 #endif
+    CalcCommands = new TCalcCommands(this);
 
     FormCreate(options);
 }
@@ -413,10 +415,21 @@ void TfrmMain::BuildToolBars()
 
 void TfrmMain::BuildPropertyPanel()
 {
-    pnlProperties = new QWidget;
-    pnlProperties->setObjectName(QStringLiteral("pnlProperties"));
-    pnlProperties->setFixedWidth(173);
-    auto* column = new QVBoxLayout(pnlProperties);
+    // The panel scrolls when the window is too low for it: the zone panel with its
+    // calculation results is taller than the window's client area at its starting size.
+    auto* scroll = new QScrollArea;
+    scroll->setObjectName(QStringLiteral("pnlProperties"));
+    scroll->setFixedWidth(173);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    pnlProperties = scroll;
+    auto* content = new QWidget;
+    content->setObjectName(QStringLiteral("pnlPropertiesContent"));
+    // As wide as the panel leaves it, whatever its controls would like: they share that
+    // width as they did before the panel could scroll.
+    content->setMinimumWidth(1);
+    auto* column = new QVBoxLayout(content);
     column->setContentsMargins(2, 3, 2, 3);
     column->setSpacing(4);
 
@@ -544,6 +557,9 @@ void TfrmMain::BuildPropertyPanel()
     sensor->addWidget(btnSDelete);
     column->addWidget(pnlSensorParams);
     column->addStretch(1);
+    scroll->setWidget(content);
+    // Its word-wrapped result labels then take their height for the width they really get.
+    pnlRoomParams->setMinimumWidth(1);
 
     pnlRoomParams->setVisible(false);
     pnlSensorParams->setVisible(false);

@@ -2,7 +2,8 @@
 // reference database connection and the plan bitmaps, keeps the shell state the other
 // parts of the program share (current file, zone, sensor, sensor number), builds the
 // menus, tool bars, property panel and status bar, and runs the project commands: New,
-// Open, Save, Save As, Close, project parameters and Exit.
+// Open, Save, Save As, Close, project parameters and Exit. Its calculation commands are
+// carried out by TCalcCommands (uCalcCommands.h).
 #pragma once
 
 #include <QImage>
@@ -23,6 +24,7 @@ class QScrollArea;
 class QStatusBar;
 class QToolBar;
 class QToolButton;
+class TCalcCommands;
 class TFireProject;
 class TFloatSpinEdit;
 class TPaintBox;
@@ -69,6 +71,7 @@ public:
     QImage bmpDrag;                         // the plan editor's overlay picture
     QImage bmpLogo;                         // the start logo
     TPlanEditor* PlanEditor = nullptr;      // the mouse handling of the plan (owned by this window)
+    TCalcCommands* CalcCommands = nullptr;  // the calculation runs (owned by this window)
 
     // --- menus ---------------------------------------------------------------------
     QMenu* miProjectMenu;
@@ -84,6 +87,7 @@ public:
     QAction* miShowBgImage;
     QAction* miShowScale;
     QAction* miTransparentRooms;
+    QAction* miShowLControl = nullptr; // "Панель расчетного расстояния": shows tbLControl
     QMenu* miToolBars;          // hidden submenu "Панели инструментов"
     QAction* miToolBarsItem;    // its entry in the View menu
     QAction* miToolBarProject;
@@ -207,6 +211,21 @@ public:
     void miProjectParamsClick();
     void miEditDatabaseClick(); // the database editor, also from btnEditDatabase
     void miAboutClick();
+
+    // --- calculation commands (defined in uCalcCommands.cpp) ---------------------------
+    // The four runs on the current zone: standard, with optimisation, initial stage and
+    // fire load. Each answers true when the run was made (TCalcCommands).
+    bool CalcVOP();
+    bool Calc();
+    bool CalcInitialStage();
+    bool CalcFL();
+    // Rewrites the result panel from the current zone (hidden when there is none).
+    void ShowCalcResult();
+    // The items of pmCalc, in its order.
+    void N5Click();                  // "Расчитать ГН": CalcFL
+    void pmiCalcClick();             // "Расчитать ВОП с оптимизацией" (hidden): Calc
+    void pmiCalcSimpleClick();       // "Расчитать ВОП": CalcVOP
+    void pmiCalcInitialStageClick(); // "Расчитать НСП": CalcInitialStage
 
 protected:
     void closeEvent(QCloseEvent* event) override;
