@@ -4,6 +4,7 @@
 #include "uNumberText.h"
 
 #include <cmath>
+#include <initializer_list>
 #include <numbers>
 
 namespace {
@@ -210,6 +211,19 @@ bool CalcCPSimple3(TCalcParamsOrvann& cp)
 bool CalcHeightTables(TCalcParamsOrvann& cp)
 {
     return cp.param1 >= HeightTablesUpperBranchFrom ? CalcCPSimple3(cp) : CalcCPSimple2(cp);
+}
+
+TCalcParamsOrvann HeightTableFigures(const TCalcParamsOrvann& cp)
+{
+    TCalcParamsOrvann figures = cp;
+    // Cleared first: a failing path leaves the later fields as they were, and what they
+    // were may be figures of the ceiling-jet model.
+    for (long double* field :
+        { &figures.value1s, &figures.value2s, &figures.value3s, &figures.value4s, &figures.value5s,
+            &figures.value6s, &figures.value7s, &figures.value8s, &figures.value9s, &figures.value10s })
+        *field = 0;
+    CalcHeightTables(figures);
+    return figures;
 }
 
 QString HeightTablesResultText(const TCalcParamsOrvann& cp)

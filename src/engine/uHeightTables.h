@@ -54,6 +54,15 @@ bool CalcCPSimple3(TCalcParamsOrvann& cp);
 // The run's choice: CalcCPSimple3 when param1 ≥ 9, else CalcCPSimple2.
 bool CalcHeightTables(TCalcParamsOrvann& cp);
 
+// The height-table figures of `cp` for its inputs and its present spacing param2: a copy
+// of the record with value1s … value10s set to 0 and then written by CalcHeightTables
+// (fields a failing path does not reach stay 0). The quick recalculation rewrites
+// value1s … value8s with ceiling-jet figures and param2 with the spacing of the layout
+// whenever sensors move or the zone is selected again, so the record alone no longer
+// holds the figures of this method; the report of the standard run prints these instead.
+// `cp` itself is not changed.
+TCalcParamsOrvann HeightTableFigures(const TCalcParamsOrvann& cp);
+
 // The text the standard run announces for the record's value10s: one of the outcome
 // texts above, or "Время обнаружения: " + Round(VOPResult) + " сек".
 QString HeightTablesResultText(const TCalcParamsOrvann& cp);

@@ -7,6 +7,7 @@
 // the progress window has always shown; they inform and need not add up.
 #include "uReports.h"
 
+#include "uHeightTables.h"
 #include "uNumberText.h"
 #include "uReportDocument.h"
 #include "uReportNumbers.h"
@@ -220,17 +221,21 @@ void SimpleSteps(TReportRun& run, const QString& zoneName, TCalcParamsOrvann& cp
         cp.BOSClassText = QStringLiteral("A2");
     else if (cp.BOSClass == BOSClassA3)
         cp.BOSClassText = QStringLiteral("A3");
-    run.Number("$value01s", D0, cp.value1s);
-    run.Number("$value02s", D0, cp.value2s);
-    run.Number("$value03s", D0, cp.value3s);
+    // The labels of value01s … value10s are those of the height tables, whose figures the
+    // quick recalculation overwrites with its own: they are taken afresh for the spacing
+    // the report prints. value04s0 is the recalculation's own figure.
+    const TCalcParamsOrvann tables = HeightTableFigures(cp);
+    run.Number("$value01s", D0, tables.value1s);
+    run.Number("$value02s", D0, tables.value2s);
+    run.Number("$value03s", D0, tables.value3s);
     run.Number("$value04s0", D2, cp.value4s0);
-    run.Number("$value04s", D2, cp.value4s);
-    run.Number("$value05s", D0, cp.value5s);
-    run.Number("$value06s", D0, cp.value6s);
-    run.Number("$value07s", D1, cp.value7s);
-    run.Number("$value08s", D1, cp.value8s);
-    run.Number("$value09s", D1, cp.value9s);
-    run.Number("$value10s", D1, cp.value10s);
+    run.Number("$value04s", D2, tables.value4s);
+    run.Number("$value05s", D0, tables.value5s);
+    run.Number("$value06s", D0, tables.value6s);
+    run.Number("$value07s", D1, tables.value7s);
+    run.Number("$value08s", D1, tables.value8s);
+    run.Number("$value09s", D1, tables.value9s);
+    run.Number("$value10s", D1, tables.value10s);
     run.Text("$BOSClassText", cp.BOSClassText);
     progress.Step(10);
 

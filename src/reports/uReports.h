@@ -94,6 +94,10 @@ QString ReportOfferText(TReportKind kind);
 // initial-stage report unless CalculatedNSP is set; the fire-load report tests no flag
 // (the command does, with ReportCalculated). Failures come back as status and message
 // naming the file concerned: nothing is written, `cp` is unchanged.
+// The height-tables report (Simple) prints value1s … value10s as HeightTableFigures
+// (uHeightTables.h) gives them for the record's inputs and its present spacing param2,
+// not as the record holds them: the quick recalculation overwrites them with figures of
+// another model whenever sensors move or the zone is selected again.
 // On success the detection-time report by the height tables (Simple) sets
 // cp.BOSClassText from cp.BOSClass ("A2" for 1, "A3" for 2, unchanged otherwise); the
 // caller keeps that change without marking the project modified.

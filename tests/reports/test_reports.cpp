@@ -227,6 +227,56 @@ TEST(ReportSimple, OutcomesAndAnUnknownMethodAreReportedAsTheyAre)
     ExpectBlocks(raw, { "0", "01", "02", "3", "4", "5", "6", "7", "05" });
 }
 
+// The quick recalculation after a sensor moved rewrites value1s … value8s with
+// ceiling-jet figures and param2 with the layout's spacing; the report still prints the
+// height-table figures under their labels, for the spacing it states.
+TEST(ReportSimple, HeightTableFiguresSurviveTheQuickRecalculation)
+{
+    struct TCase {
+        long double h, moved;
+        int32_t cls;
+    };
+    // 4 m, A3: 5 m gives a time; 5 m, A3: 9.8 m is wider than the table's 9.5 m (outcome
+    // −2); 12 m, A2: the upper branch with its spacing term.
+    for (const TCase& c :
+        { TCase { 4, 5, BOSClassA3 }, TCase { 5, 9.8L, BOSClassA3 }, TCase { 12, 5, BOSClassA2 } }) {
+        SCOPED_TRACE(static_cast<double>(c.moved));
+        TCalcParamsOrvann cp = Standard(c.h, 3, c.cls);
+        cp.param2 = c.moved;
+        ASSERT_TRUE(CalcCPSimple(cp));
+        const TCalcParamsOrvann recalculated = cp;
+
+        TCalcParamsOrvann expected = Standard(c.h, c.moved, c.cls);
+        if (c.moved > 9.5L) {
+            ASSERT_EQ(expected.value10s, Outcome::SpacingTooWide);
+            expected.value4s = expected.value7s = expected.value8s = expected.value9s = 0;
+        }
+        ASSERT_NE(RoundToStr(1, recalculated.value1s), RoundToStr(1, expected.value1s));
+
+        const TReportText text = Generate(TReportKind::Simple, cp);
+        ExpectFinished(text);
+        EXPECT_TRUE(text.Has(QStringLiteral("\t") + RoundToStr(10, c.moved))) << "the spacing stated";
+        EXPECT_TRUE(text.Has(QStringLiteral("Q = F·Qн·ψ·η = %1 кВт").arg(RoundToStr(1, expected.value1s))));
+        EXPECT_TRUE(text.Has(QStringLiteral("Qmin = %1 кВт, Lmax = %2 м")
+                                 .arg(RoundToStr(1, expected.value2s), RoundToStr(1, expected.value3s))));
+        EXPECT_TRUE(text.Has(QStringLiteral("α = %1 кВт/с2").arg(RoundToStr(100, expected.value4s))));
+        EXPECT_TRUE(text.Has(QStringLiteral("Qкр = %1 кВт").arg(RoundToStr(10, expected.value7s))));
+        EXPECT_TRUE(text.Has(QStringLiteral("tQ = √(Qкр/α) = %1 с").arg(RoundToStr(10, expected.value8s))));
+        EXPECT_TRUE(text.Has(QStringLiteral("tин = %1 с").arg(RoundToStr(10, expected.value9s))));
+        EXPECT_TRUE(text.Has(
+            QStringLiteral("Время обнаружения пожара: %1 с").arg(RoundToStr(10, expected.value10s))));
+        if (c.h >= 9) {
+            EXPECT_TRUE(
+                text.Has(QStringLiteral("QL = L·1000/K = %1 кВт").arg(RoundToStr(1, expected.value6s))));
+        }
+        // The recalculation's own figure, and the record the status bar and plan read, stay.
+        EXPECT_TRUE(text.Has(QStringLiteral("u0 = %1 м/с").arg(RoundToStr(100, recalculated.value4s0))));
+        EXPECT_EQ(cp.value1s, recalculated.value1s);
+        EXPECT_EQ(cp.value7s, recalculated.value7s);
+        EXPECT_EQ(cp.value10s, recalculated.value10s);
+    }
+}
+
 // Initial fire stage.
 
 TEST(ReportInitialStage, VolumeChoosesTheTemplate)
