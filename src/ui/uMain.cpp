@@ -13,6 +13,7 @@
 #include "uProjectParams.h"
 #include "uPrompts.h"
 #include "uRefDbStartup.h"
+#include "uReportCommands.h"
 
 #if __has_include("uPlanEditor.h") && !defined(TESVORN_NO_PLAN_EDITOR)
 #include "uPlanEditor.h"
@@ -239,6 +240,7 @@ TfrmMain::TfrmMain(const TMainWindowOptions& options, QWidget* parent)
     PlanEditor = new TPlanEditor(this); // plan editor
 #endif
     CalcCommands = new TCalcCommands(this);
+    ReportCommands = new TReportCommands(this);
 
     FormCreate(options);
 }

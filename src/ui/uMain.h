@@ -3,7 +3,8 @@
 // parts of the program share (current file, zone, sensor, sensor number), builds the
 // menus, tool bars, property panel and status bar, and runs the project commands: New,
 // Open, Save, Save As, Close, project parameters and Exit. Its calculation commands are
-// carried out by TCalcCommands (uCalcCommands.h).
+// carried out by TCalcCommands (uCalcCommands.h), its report commands by TReportCommands
+// (uReportCommands.h).
 #pragma once
 
 #include <QImage>
@@ -29,6 +30,7 @@ class TFireProject;
 class TFloatSpinEdit;
 class TPaintBox;
 class TPlanEditor;
+class TReportCommands;
 class TRoom;
 class TSensor;
 class TSQLiteDatabase;
@@ -72,6 +74,7 @@ public:
     QImage bmpLogo;                         // the start logo
     TPlanEditor* PlanEditor = nullptr;      // the mouse handling of the plan (owned by this window)
     TCalcCommands* CalcCommands = nullptr;  // the calculation runs (owned by this window)
+    TReportCommands* ReportCommands = nullptr; // the report commands (owned by this window)
 
     // --- menus ---------------------------------------------------------------------
     QMenu* miProjectMenu;
