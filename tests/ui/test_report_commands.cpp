@@ -3,6 +3,7 @@
 // documents written from the built templates or from templates made in a temporary folder.
 #include "MainWindowFixture.h"
 #include "ReportTestRecords.h"
+#include "uCalc.h"
 #include "uPaintBox.h"
 #include "uReportCommands.h"
 #include "uReportGeneration.h"
@@ -181,6 +182,56 @@ TEST_F(ReportCommandsTest, MissingResultsAreOfferedAndNoStopsThere)
         ASSERT_EQ(prompts->Records().size(), 1);
         EXPECT_EQ(prompts->Records().front().Kind, TPromptKind::SaveFile);
     }
+}
+
+// Yes starts the calculation the report needs — the standard run for the detection-time
+// report, the initial-stage run for the fire-load report — and the report waits for the
+// user's next command, whether the calculation was made or cancelled.
+TEST_F(ReportCommandsTest, YesStartsTheMatchingCalculationAndMakesNoReport)
+{
+    TRoom* room = SelectedZone();
+    ASSERT_NE(room, nullptr);
+    room->SetH(60); // 3 m
+    bool standard = false, initialStage = false;
+    prompts->Answer(TPromptAnswer::Yes);
+    prompts->Dialog([&](QWidget* w) {
+        auto* d = qobject_cast<TfrmCalc*>(w);
+        ASSERT_NE(d, nullptr);
+        standard = d->pnlBOSClass->isVisibleTo(d) && !d->PageShown(d->ts3);
+        d->btn1->click();
+    });
+    Control<QPushButton>("btnReportVOP")->click();
+    EXPECT_TRUE(standard);
+    EXPECT_FALSE(room->CP.CalculatedVOP);
+
+    prompts->Answer(TPromptAnswer::Yes);
+    prompts->Dialog([&](QWidget* w) {
+        auto* d = qobject_cast<TfrmCalc*>(w);
+        ASSERT_NE(d, nullptr);
+        initialStage = !d->PageShown(d->ts2) && d->PageShown(d->ts3);
+        d->btn1->click();
+    });
+    Action("pmiReportG")->trigger();
+    EXPECT_TRUE(initialStage);
+
+    // Accepted with the first typical load: the zone has its detection time, and no report.
+    prompts->Answer(TPromptAnswer::Yes);
+    prompts->Dialog([](QWidget* w) {
+        auto* d = qobject_cast<TfrmCalc*>(w);
+        ASSERT_NE(d, nullptr);
+        d->btnFireLoadAdd->click();
+        d->btn2->click();
+    });
+    Action("pmiReportSimple")->trigger();
+    EXPECT_TRUE(room->CP.CalculatedVOP);
+    EXPECT_FALSE(room->Sensors.empty());
+    bool announced = false;
+    for (const TPromptRecord& r : prompts->Records()) {
+        EXPECT_NE(r.Kind, TPromptKind::SaveFile);
+        announced = announced || r.Caption == QStringLiteral("Результат");
+    }
+    EXPECT_TRUE(announced);
+    EXPECT_EQ(prompts->PendingAnswers(), 0);
 }
 
 TEST_F(ReportCommandsTest, CancelInTheSaveDialogWritesNothing)
