@@ -39,33 +39,6 @@ private:
     bool FSet = false;
 };
 
-// The calculation commands are the window's own (its calculation-runs unit); until a
-// window provides them, the offer's Yes starts the matching entry of the calculation menu.
-template <class TWindow> void StartWindowCalculation(TWindow* m, TReportKind kind)
-{
-    switch (kind) {
-    case TReportKind::Optimised:
-        if constexpr (requires { m->pmiCalcClick(); })
-            m->pmiCalcClick();
-        else
-            m->pmiCalc->trigger();
-        break;
-    case TReportKind::Simple:
-        if constexpr (requires { m->pmiCalcSimpleClick(); })
-            m->pmiCalcSimpleClick();
-        else
-            m->pmiCalcSimple->trigger();
-        break;
-    case TReportKind::InitialStage:
-    case TReportKind::FireLoad:
-        if constexpr (requires { m->pmiCalcInitialStageClick(); })
-            m->pmiCalcInitialStageClick();
-        else
-            m->pmiCalcInitialStage->trigger();
-        break;
-    }
-}
-
 } // namespace
 
 TReportCommands::TReportCommands(TfrmMain* main)
@@ -99,7 +72,21 @@ TRoom* TReportCommands::LiveCurrentRoom() const
     return nullptr;
 }
 
-void TReportCommands::StartCalculation(TReportKind kind) { StartWindowCalculation(M, kind); }
+void TReportCommands::StartCalculation(TReportKind kind)
+{
+    switch (kind) {
+    case TReportKind::Optimised:
+        M->pmiCalcClick();
+        break;
+    case TReportKind::Simple:
+        M->pmiCalcSimpleClick();
+        break;
+    case TReportKind::InitialStage:
+    case TReportKind::FireLoad:
+        M->pmiCalcInitialStageClick();
+        break;
+    }
+}
 
 void TReportCommands::ReportCommand(TReportKind kind)
 {

@@ -184,35 +184,39 @@ TEST_F(ReportCommandsTest, MissingResultsAreOfferedAndNoStopsThere)
     }
 }
 
-// Yes starts the calculation the report needs — the standard run for the detection-time
-// report, the initial-stage run for the fire-load report — and the report waits for the
-// user's next command, whether the calculation was made or cancelled.
+// Yes starts the calculation the report needs — the optimised run for the optimised
+// report, the standard run for the detection-time report, the initial-stage run for the
+// two others — and the report waits for the user's next command, whether the calculation
+// was made or cancelled.
 TEST_F(ReportCommandsTest, YesStartsTheMatchingCalculationAndMakesNoReport)
 {
     TRoom* room = SelectedZone();
     ASSERT_NE(room, nullptr);
     room->SetH(60); // 3 m
-    bool standard = false, initialStage = false;
-    prompts->Answer(TPromptAnswer::Yes);
-    prompts->Dialog([&](QWidget* w) {
-        auto* d = qobject_cast<TfrmCalc*>(w);
-        ASSERT_NE(d, nullptr);
-        standard = d->pnlBOSClass->isVisibleTo(d) && !d->PageShown(d->ts3);
-        d->btn1->click();
-    });
-    Control<QPushButton>("btnReportVOP")->click();
-    EXPECT_TRUE(standard);
-    EXPECT_FALSE(room->CP.CalculatedVOP);
-
-    prompts->Answer(TPromptAnswer::Yes);
-    prompts->Dialog([&](QWidget* w) {
-        auto* d = qobject_cast<TfrmCalc*>(w);
-        ASSERT_NE(d, nullptr);
-        initialStage = !d->PageShown(d->ts2) && d->PageShown(d->ts3);
-        d->btn1->click();
-    });
-    Action("pmiReportG")->trigger();
-    EXPECT_TRUE(initialStage);
+    enum class TRun { None, Optimised, Standard, InitialStage, FireLoad };
+    const std::pair<std::function<void()>, TRun> cases[] = {
+        { [&] { Action("N3")->trigger(); }, TRun::Optimised },
+        { [&] { Control<QPushButton>("btnReportVOP")->click(); }, TRun::Standard },
+        { [&] { Control<QPushButton>("btnReportNSP")->click(); }, TRun::InitialStage },
+        { [&] { Action("pmiReportG")->trigger(); }, TRun::InitialStage },
+    };
+    for (const auto& [command, expected] : cases) {
+        SCOPED_TRACE(static_cast<int>(expected));
+        TRun started = TRun::None;
+        prompts->Answer(TPromptAnswer::Yes);
+        prompts->Dialog([&started](QWidget* w) {
+            auto* d = qobject_cast<TfrmCalc*>(w);
+            ASSERT_NE(d, nullptr);
+            if (!d->PageShown(d->ts2))
+                started = d->PageShown(d->ts3) ? TRun::InitialStage : TRun::FireLoad;
+            else if (!d->PageShown(d->ts3))
+                started = d->pnlBOSClass->isHidden() ? TRun::Optimised : TRun::Standard;
+            d->btn1->click();
+        });
+        command();
+        EXPECT_EQ(started, expected);
+    }
+    EXPECT_FALSE(room->CP.CalculatedVOP || room->CP.CalculatedNSP || room->CP.CalculatedFL);
 
     // Accepted with the first typical load: the zone has its detection time, and no report.
     prompts->Answer(TPromptAnswer::Yes);
