@@ -88,6 +88,8 @@ struct TCalcDialogValues {
 
     // The names of the list's rows joined by ", " (the record's FLNames).
     QString FLNames() const;
+
+    bool operator==(const TCalcDialogValues&) const = default;
 };
 
 // Takes the combination's results into `values`: FireLoadFinal, value13, the four formula

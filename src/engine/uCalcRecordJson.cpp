@@ -379,3 +379,16 @@ bool RecordToJson(const TCalcParamsOrvann& cp, QJsonObject* result, QString* err
     *result = out;
     return true;
 }
+
+void ForEachRecordReal(TCalcParamsOrvann& cp, const std::function<void(long double&)>& visit)
+{
+    for (const TField& f : Fields())
+        if (f.kind == TKind::Real)
+            visit(cp.*(f.real));
+    for (TFireLoad& load : cp.FireLoads)
+        for (int p = 0; p < FireLoadPropertyKeys().size(); ++p)
+            visit(FireLoadProperty(load, p));
+    for (TEArray& row : cp.tbl)
+        for (long double& cell : row)
+            visit(cell);
+}

@@ -11,6 +11,7 @@
 #include <QJsonValue>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // The keys of the ten fire-load properties, in the order of TFireLoadProperty
 // (uFireLoadMix.h): "P1LowestHeat" … "PFlammableLoad", "CCC".
@@ -58,3 +59,9 @@ bool RecordFromJson(const QJsonObject& object, TCalcParamsOrvann* cp, QString* e
 // are written as doubles; an infinite or undefined value answers false with *error naming
 // the field, so it never reaches a file.
 bool RecordToJson(const TCalcParamsOrvann& cp, QJsonObject* result, QString* error);
+
+// Visits every real of the record in one fixed order: the reals among RecordJsonKeys in
+// that order, then the ten properties of each fire load in list order, then the cells of
+// tbl row by row. The JSON form carries doubles; a writer that must keep the record's
+// 80-bit values exactly stores them beside it in this order.
+void ForEachRecordReal(TCalcParamsOrvann& cp, const std::function<void(long double&)>& visit);
