@@ -171,6 +171,31 @@ TCalcIndicators TurnGreen(TCalcIndicators in, TIndicatorState TCalcIndicators::*
     return in;
 }
 
+// An accepted run that was made is kept with its zone as the last of its kind, with the
+// zone as it was when the run started. Results now outlive the session in the results
+// file beside the project, so keeping one is a change to save.
+void KeepRun(TRoom& room, TCalcRun run, const TCalcDialogValues& values, const QString& announcement,
+    long double outcome, long double height, long double volume)
+{
+    TZoneRun kept;
+    kept.Run = run;
+    kept.Values = values;
+    kept.Announcement = announcement;
+    kept.Outcome = outcome;
+    kept.Height = height;
+    kept.Volume = volume;
+    const TRect& r = room.Rect();
+    kept.Width = static_cast<int64_t>(r.Right) - r.Left;
+    kept.Depth = static_cast<int64_t>(r.Bottom) - r.Top;
+    room.Runs.Of(RunKindOf(run)) = std::move(kept);
+    room.MarkModified();
+}
+
+long double HeightOf(const TRoom& room)
+{
+    return ScaledValue(room.H(), PlanScaleOf(room));
+}
+
 TCalcRunResult Done(const TCalcIndicators& indicators, int32_t sensorNumber)
 {
     TCalcRunResult r;
@@ -330,6 +355,8 @@ TCalcRunResult CalcVOP(TFireProject& project, TRoom& room, const TCalcDialogValu
     if (auto r = GridRefusal(room, values.seParam2, indicators, sensorNumber))
         return *r;
 
+    const long double zoneHeight = HeightOf(room);
+    const long double zoneVolume = room.V();
     TCalcParamsOrvann& cp = room.CP;
     CopyDialogValues(cp, values, height);
     if (values.BOSClass == BOSClassA2 || values.BOSClass == BOSClassA3)
@@ -357,6 +384,7 @@ TCalcRunResult CalcVOP(TFireProject& project, TRoom& room, const TCalcDialogValu
     PlaceSensorGrid(room, r.SensorNumber);
     r.SensorsReplaced = true;
     r.Steps.insert(r.Steps.end(), { Step::Repaint, Step::ShowCalcResult });
+    KeepRun(room, TCalcRun::Standard, values, r.Message, cp.value10s, zoneHeight, zoneVolume);
     return r;
 }
 
@@ -368,6 +396,8 @@ TCalcRunResult Calc(TFireProject& project, TRoom& room, const TCalcDialogValues&
     if (auto r = GridRefusal(room, values.seParam2, indicators, sensorNumber))
         return *r;
 
+    const long double zoneHeight = HeightOf(room);
+    const long double zoneVolume = room.V();
     TCalcParamsOrvann& cp = room.CP;
     CopyDialogValues(cp, values, LenientHeight(values.edtParam1));
     cp.method = values.method;
@@ -384,6 +414,7 @@ TCalcRunResult Calc(TFireProject& project, TRoom& room, const TCalcDialogValues&
     r.Message = OptimisedResultText(cp);
     r.StatusBarText = r.Message;
     r.Steps.insert(r.Steps.end(), { Step::StatusBar, Step::MessageBox, Step::ShowCalcResult });
+    KeepRun(room, TCalcRun::Optimised, values, r.Message, cp.TimeResult, zoneHeight, zoneVolume);
     return r;
 }
 
@@ -410,6 +441,7 @@ TCalcRunResult CalcInitialStage(TFireProject& project, TRoom& room, const TCalcD
     TCalcRunResult r = Done(TurnGreen(indicators, &TCalcIndicators::NSP), sensorNumber);
     r.Message = InitialStageResultText(room.CP, status);
     r.Steps = { Step::SetIndicators, Step::MessageBox, Step::ShowCalcResult };
+    KeepRun(room, TCalcRun::InitialStage, values, r.Message, room.CP.value12, HeightOf(room), room.V());
     return r;
 }
 
@@ -432,6 +464,7 @@ TCalcRunResult CalcFL(TFireProject& project, TRoom& room, const TCalcDialogValue
     r.Indicators = TurnGreen(indicators, &TCalcIndicators::FL);
     r.Message = CalcRunText::FireLoadDone;
     r.Steps.insert(r.Steps.end(), { Step::SetIndicators, Step::MessageBox, Step::ShowCalcResult });
+    KeepRun(room, TCalcRun::FireLoad, values, r.Message, cp.value13, HeightOf(room), room.V());
     return r;
 }
 

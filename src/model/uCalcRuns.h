@@ -192,7 +192,10 @@ std::optional<TCalcRunResult> CalcRunStartRefusal(const TFireProject* project, c
 // plan and rewrites the result panel, the others only rewrite the result panel.
 std::vector<TCalcRunStep> CalcRunCancelledSteps(TCalcRun run);
 
-// The runs, each after its dialog was accepted with `values`. `room` belongs to `project`;
+// The runs, each after its dialog was accepted with `values`. A run that is made (Status
+// Done) keeps itself in room.Runs as the last run of its kind (TZoneRun: the values, the
+// announcement, the outcome, the zone's height, volume and extent when it started) and
+// marks the project modified; a refusal keeps nothing. `room` belongs to `project`;
 // `indicators` and `sensorNumber` are the window's current ones. Each first checks
 // CalcRunStartRefusal (and answers its refusal); the standard and optimised runs refuse a
 // spacing seParam2 that is not above 0 or that would give more than MaxGridSensors

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "uCalcRecord.h"
+#include "uZoneRuns.h"
 
 #include <QColor>
 #include <QImage>
@@ -63,6 +64,7 @@ struct TPaintParams {
     bool TransparentRooms = false;
     TPoint OffsetPos;                 // scroll offset of the visible part of the plan
     bool PaintSensorDistances = true; // draw the wall distances of the selected sensor
+    bool ShowZoneVerdicts = false;    // tint each zone by its verdict (uZoneResults.h)
 };
 
 // Collision test of two rectangles: true when they overlap or merely share an edge line
@@ -305,6 +307,7 @@ public:
     TFireProject* Parent() const { return FParent; }
 
     TCalcParamsOrvann CP; // the zone's calculation record, zero-filled
+    TZoneRuns Runs;       // the last accepted run of each kind; kept by the runs (uCalcRuns.h)
     bool Selected = false;
     TColor Color = 0xFFFFFF;
 
