@@ -474,6 +474,58 @@ TReportResult MakeReport(TReportKind kind, const QString& zoneName, TCalcParamsO
     return { TReportStatus::Ok, QString(), path };
 }
 
+TReportResult ReportSummary(const QString& projectName, const std::vector<TZoneSummaryRow>& rows,
+    const QString& fileName, const TReportOptions& options)
+{
+    const QString name = QStringLiteral("template6.dotx");
+    const QString path = FindReportTemplate(
+        name, options.TemplateFolders.isEmpty() ? ReportTemplateFolders() : options.TemplateFolders);
+    if (path.isEmpty())
+        return Refusal(TReportStatus::TemplateMissing,
+            QStringLiteral("Файл шаблона не найден (%1). Невозможно сохранить отчет.").arg(name), name);
+    TProgress progress(options.Progress, static_cast<int>(rows.size()) + 5);
+
+    TReportRun run;
+    QString why;
+    if (!run.Doc.Open(path, &why))
+        return Refusal(TReportStatus::TemplateDamaged,
+            QStringLiteral("Шаблон отчета не является читаемым документом Word (%1): %2. "
+                           "Невозможно сохранить отчет.")
+                .arg(QDir::toNativeSeparators(path), why),
+            path);
+    int inTime = 0, late = 0, incomplete = 0, stale = 0;
+    std::vector<QStringList> table;
+    table.reserve(rows.size());
+    for (const TZoneSummaryRow& row : rows) {
+        inTime += row.Verdict.Kind == TVerdictKind::InTime;
+        late += row.Verdict.Kind == TVerdictKind::Late;
+        incomplete += row.Verdict.Kind == TVerdictKind::Incomplete;
+        stale += row.Stale;
+        table.push_back(SummaryRowTexts(row));
+    }
+    run.Text("$projectname", projectName);
+    run.Text("$zonecount", QString::number(rows.size()));
+    run.Text("$intime", QString::number(inTime));
+    run.Text("$late", QString::number(late));
+    run.Text("$incomplete", QString::number(incomplete));
+    run.Text("$stalecount", QString::number(stale));
+    progress.Step(5);
+    if (!run.Doc.FillTable(
+            2, table, [&progress] { progress.Step(1); }, &why))
+        return Refusal(TReportStatus::TemplateNoTable,
+            QStringLiteral("Шаблон отчета не подходит для этого отчета (%1): %2. "
+                           "Невозможно сохранить отчет.")
+                .arg(QDir::toNativeSeparators(path), why),
+            path);
+    progress.Finish();
+    if (!run.Doc.Save(fileName, &why))
+        return Refusal(TReportStatus::SaveFailed,
+            QStringLiteral("Не удалось сохранить отчет в файл %1: %2")
+                .arg(QDir::toNativeSeparators(fileName), why),
+            path);
+    return { TReportStatus::Ok, QString(), path };
+}
+
 TReportResult Report(
     const QString& zoneName, TCalcParamsOrvann& cp, const QString& fileName, const TReportOptions& options)
 {

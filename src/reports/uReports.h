@@ -5,11 +5,13 @@
 #pragma once
 
 #include "uCalcRecord.h"
+#include "uZoneVerdict.h"
 
 #include <QString>
 #include <QStringList>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 enum class TReportKind {
     Optimised, // detection time with optimisation: template1.dotx
@@ -59,6 +61,7 @@ inline const QString OfferInitialStage
     = QStringLiteral("Для того что бы сделать отчет нужно произвести расчет НСП. Начать?");
 inline const QString OfferFireLoad
     = QStringLiteral("Для того что бы сделать отчет нужно произвести расчет. Начать?");
+inline const QString SummaryMenu = QStringLiteral("Сводный отчет по проекту");
 inline const QString SaveDialogTitle = QStringLiteral("Сохранение отчета");
 inline const QString SaveDialogFilter = QStringLiteral("Документ Word (*.docx)");
 inline const QString DefaultSuffix = QStringLiteral("docx");
@@ -113,3 +116,12 @@ TReportResult ReportInitialStage(const QString& zoneName, TCalcParamsOrvann& cp,
     const TReportOptions& options = {});
 TReportResult ReportG(const QString& zoneName, TCalcParamsOrvann& cp, const QString& fileName,
     const TReportOptions& options = {});
+
+// The project's summary report from template6.dotx: "$projectname" (also in the page
+// header), the counts "$zonecount", "$intime", "$late", "$incomplete" and "$stalecount",
+// and one row of the first table per entry of `rows`, in order, with the cells of
+// SummaryRowTexts. A project without zones gives the table's head alone. Failures as
+// MakeReport (TemplateMissing, TemplateDamaged, TemplateNoTable, SaveFailed); progress
+// runs to rows + 5.
+TReportResult ReportSummary(const QString& projectName, const std::vector<TZoneSummaryRow>& rows,
+    const QString& fileName, const TReportOptions& options = {});
