@@ -10,13 +10,21 @@
 // of `tesvorn-cli fireload` or {"typical": NAME, "amount": kg/m²} read from the reference
 // database (--db, default the database the program itself opens; amount defaults to the
 // dialog's 10). A key left out takes the value that run's dialog shows; the loads are
-// numbered ListId 1, 2, … in list order, with the database's Id (−1 for a full load).
+// numbered ListId 1, 2, … in list order, with the database's Id (−1 for a full load), unless a
+// full load gives its own "Id" and "ListId".
+//
+// The zone starts with the results the project's results file keeps (FILE.results.json
+// beside FILE.fsp, as the window reads them when it opens FILE.fsp); a warning about that
+// file goes to stderr and the run goes on without it. Full loads may carry "Id" and
+// "ListId", as the results file's inputs do.
 //
 // Output: {"record", "announcement", "statusBar" (null when the run leaves the status bar),
 // "indicators": {"VOP", "NSP", "FL": "none"|"green"|"yellow"} from none, "sensors": [{"Name",
 // "AbsolutePos": [x, y], "Range"}] of the zone after the run, "debugLog": [lines]}. With
-// --out the project with the zone's new sensors is written there (through a temporary file);
-// without it nothing is written.
+// --out the project with the zone's new sensors is written there (through a temporary file)
+// and OUT.results.json with it: every zone's results, this run kept as the window keeps it,
+// and the results an existing OUT.results.json holds for zones that have none here; without
+// --out nothing is written.
 //
 // Exit 0 for every outcome of the calculation (−1 and −2 are results). Exit 1 with the
 // window's text for a refusal of the run (no scale, a spacing that gives no grid, an
@@ -32,6 +40,7 @@
 #include "uFireClasses.h"
 #include "uFireLoadMix.h"
 #include "uNumberText.h"
+#include "uProjectResults.h"
 #include "uRefDbStartup.h"
 #include "uTypicalLoad.h"
 
@@ -181,9 +190,10 @@ TFireLoad ReadLoad(const QJsonValue& value, int index, TLoadSource& source)
         load.PFlammableLoad = amount;
     } else {
         QString error;
-        if (!FireLoadFromJson(value, where, false, &load, &error))
+        if (!FireLoadFromJson(value, where, true, &load, &error))
             throw ECliError(error);
-        load.Id = -1;
+        if (value.toObject().contains(QStringLiteral("ListId")))
+            return load;
     }
     load.ListId = index + 1;
     return load;
@@ -274,6 +284,13 @@ TCalcDialogValues ReadValues(
     return v;
 }
 
+// A warning about a results file: on stderr, the run goes on.
+void Warn(const QString& warning)
+{
+    if (!warning.isEmpty())
+        std::fprintf(stderr, "%s\n", warning.toUtf8().constData());
+}
+
 QString IndicatorText(TIndicatorState s)
 {
     switch (s) {
@@ -298,6 +315,7 @@ int RunVerb(const QStringList& args)
             std::fprintf(stderr, "%s\n", reason.toUtf8().constData());
         return 1;
     }
+    Warn(LoadProjectResults(*project, o.ProjectFile).Warning);
     TRoom* room = project->GetRoom(o.ZoneID);
     if (room == nullptr)
         throw ECliError(QStringLiteral("the project has no zone with ID %1").arg(o.ZoneID));
@@ -338,11 +356,22 @@ int RunVerb(const QStringList& args)
     out[QStringLiteral("debugLog")] = QJsonArray::fromStringList(
         result.Has(TCalcRunStep::AddDebugLines) ? result.DebugLines : QStringList());
 
-    if (!o.OutFile.isEmpty() && !project->SaveToFile(o.OutFile, &reason)) {
-        std::fprintf(stderr, "%s\n", SaveFailedText);
-        if (!reason.isEmpty())
-            std::fprintf(stderr, "%s\n", reason.toUtf8().constData());
-        return 1;
+    if (!o.OutFile.isEmpty()) {
+        // Results OUT already keeps for other zones stay, as long as those zones are still
+        // the zones they were calculated for.
+        Warn(LoadProjectResults(*project, o.OutFile, TResultsMerge::KeepExisting).Warning);
+        if (!project->SaveToFile(o.OutFile, &reason)) {
+            std::fprintf(stderr, "%s\n", SaveFailedText);
+            if (!reason.isEmpty())
+                std::fprintf(stderr, "%s\n", reason.toUtf8().constData());
+            return 1;
+        }
+        const TResultsSave saved = SaveProjectResults(*project, o.OutFile);
+        Warn(saved.Warning);
+        if (!saved.Ok) {
+            std::fprintf(stderr, "%s\n", saved.Error.toUtf8().constData());
+            return 1;
+        }
     }
     PrintJson(out);
     return 0;
