@@ -130,6 +130,71 @@ TEST(Render, PictureTakesTheBackgroundSizeAndZonesHideItUnlessTransparent)
     EXPECT_EQ(At(img, 10, 30), Black); // the border is unchanged
 }
 
+// A kept run of `run` that fits `room` as it is now.
+TZoneRun KeptRun(const TFireProject& p, const TRoom& room, TCalcRun run, long double outcome)
+{
+    TZoneRun r;
+    r.Run = run;
+    r.Outcome = outcome;
+    r.Height = p.ScaledValue(room.H());
+    r.Volume = room.V();
+    r.Width = room.Rect().Right - room.Rect().Left;
+    r.Depth = room.Rect().Bottom - room.Rect().Top;
+    return r;
+}
+
+TEST(Render, VerdictTintLiesInsideTheBorderUnderTheSensorsAndOnlyWhenAsked)
+{
+    auto p = Plan(460, 100);
+    p->Setpx(0.1L);
+    for (int left : { 10, 120, 230, 340 })
+        p->AddRoom(left, 10, left + 100, 90);
+    TRoom& inTime = *p->Rooms[0];
+    TRoom& late = *p->Rooms[1];
+    TRoom& stale = *p->Rooms[3]; // Rooms[2] has no run: its verdict is incomplete
+    inTime.Runs.VOP = KeptRun(*p, inTime, TCalcRun::Standard, 60);
+    inTime.Runs.NSP = KeptRun(*p, inTime, TCalcRun::InitialStage, 120);
+    late.Runs.VOP = KeptRun(*p, late, TCalcRun::Standard, 150);
+    late.Runs.NSP = KeptRun(*p, late, TCalcRun::InitialStage, 120);
+    stale.Runs = inTime.Runs;
+    stale.Runs.NSP->Height = 2; // calculated when the zone was lower
+    TSensor* sensor = inTime.AddSensor();
+    sensor->SetAbsolutePos({ 60, 50 });
+
+    const QImage plain = Render(*p);
+    auto bare = Plan(460, 100);
+    bare->Setpx(0.1L);
+    for (int left : { 10, 120, 230, 340 })
+        bare->AddRoom(left, 10, left + 100, 90);
+    bare->Rooms[0]->AddSensor()->SetAbsolutePos({ 60, 50 });
+    EXPECT_EQ(plain, Render(*bare)); // off by default: results change no pixel
+
+    p->PaintParams.ShowZoneVerdicts = true;
+    const QImage tinted = Render(*p);
+    const QRgb green = At(tinted, 30, 30), red = At(tinted, 140, 30), amber = At(tinted, 360, 30);
+    EXPECT_TRUE(qGreen(green) > qRed(green) && qRed(green) < 255) << std::hex << green;
+    EXPECT_TRUE(qRed(red) == 255 && qGreen(red) < 255 && qGreen(red) == qBlue(red)) << std::hex << red;
+    EXPECT_TRUE(qRed(amber) == 255 && qGreen(amber) > qBlue(amber)) << std::hex << amber;
+    EXPECT_GT(qGreen(green), 128); // light: black labels and hatch keep their contrast
+    EXPECT_EQ(At(tinted, 250, 30), White); // incomplete: no tint
+    for (int left : { 10, 120, 340 }) {
+        EXPECT_EQ(At(tinted, left, 50), Black); // the two-pixel border stays black
+        EXPECT_EQ(At(tinted, left + 1, 50), Black);
+        EXPECT_NE(At(tinted, left + 2, 50), White); // the tint starts right inside it
+        EXPECT_NE(At(tinted, left + 98, 50), White);
+    }
+    EXPECT_EQ(At(tinted, 60, 50), Red); // the sensor lies on top
+    EXPECT_EQ(At(tinted, 50, 50), Black);
+
+    // Over hatched, transparent zones the hatch still shows through the tint.
+    p->SetPaintParams(false, false, false, true);
+    const QImage hatched = Render(*p);
+    int dark = 0;
+    for (int x = 130; x < 210; ++x)
+        dark += qGray(At(hatched, x, 60)) < 64;
+    EXPECT_GT(dark, 5);
+}
+
 TEST(Render, LaterZoneCoversWhatEarlierZonesDrewIntoIt)
 {
     // A name wider than its zone spills over the gap into the next zone, which is drawn
