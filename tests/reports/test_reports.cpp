@@ -431,6 +431,81 @@ TEST(ReportFailures, RefusalsNameTheFileAndChangeNothing)
     EXPECT_EQ(cp.BOSClassText, QStringLiteral("прежний"));
 }
 
+// The project summary.
+
+namespace {
+
+std::vector<TZoneSummaryRow> SummaryRows()
+{
+    auto runs = [](TCalcRun vop, long double detection, std::optional<long double> nsp) {
+        TZoneRuns r;
+        r.VOP = TZoneRun {};
+        r.VOP->Run = vop;
+        r.VOP->Outcome = detection;
+        if (nsp) {
+            r.NSP = TZoneRun {};
+            r.NSP->Run = TCalcRun::InitialStage;
+            r.NSP->Outcome = *nsp;
+        }
+        return r;
+    };
+    TZoneSummaryRow office { 1, QStringLiteral("Кабинет 101"), 3, 30, 90, 4, 4.99L, 96, 193.24L, 53 };
+    office.Verdict = ZoneVerdict(runs(TCalcRun::Standard, 96, 193.24L));
+    TZoneSummaryRow store { 2, QStringLiteral("Склад №3"), 4.5L, 55.35L, 249.08L, 12, 2.5L, 150, 120, 41.5L };
+    store.Verdict = ZoneVerdict(runs(TCalcRun::Standard, 150, 120));
+    store.Stale = true;
+    TZoneSummaryRow hall { 3, QStringLiteral("Холл"), 3.5L, 37, 129.5L, 2 };
+    hall.Verdict = ZoneVerdict(runs(TCalcRun::Optimised, -1, std::nullopt));
+    return { office, store, hall };
+}
+
+} // namespace
+
+TEST(ReportSummary, OneRowPerZoneWithTheCountsAndTheProjectInTheHeader)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("сводка.docx"));
+    const std::vector<TZoneSummaryRow> rows = SummaryRows();
+    std::vector<std::pair<int, int>> seen;
+    TReportOptions options = Shipped();
+    options.Progress = [&seen](int position, int maximum) { seen.emplace_back(position, maximum); };
+    ASSERT_TRUE(ReportSummary(QStringLiteral("Офис"), rows, file, options).Ok());
+    EXPECT_EQ(seen,
+        (std::vector<std::pair<int, int>> { { 0, 8 }, { 5, 8 }, { 6, 8 }, { 7, 8 }, { 8, 8 }, { 8, 8 } }));
+
+    const TReportText text = ReadReport(file);
+    EXPECT_FALSE(text.All().contains(QLatin1Char('$'))) << text.All().toStdString();
+    EXPECT_TRUE(text.Has(QStringLiteral("проект «Офис»"))); // the page header
+    const auto line = [&text](const QString& start) {
+        for (const QString& p : text.Body)
+            if (p.startsWith(start))
+                return p.mid(start.size()).trimmed();
+        return QStringLiteral("(none)");
+    };
+    EXPECT_EQ(line(QStringLiteral("Зон в проекте")), QStringLiteral("3"));
+    EXPECT_EQ(line(QStringLiteral("Пожар обнаруживается до окончания начальной стадии")), QStringLiteral("1"));
+    EXPECT_EQ(line(QStringLiteral("Время обнаружения не меньше")).right(1), QStringLiteral("1"));
+    EXPECT_EQ(line(QStringLiteral("Итог не получен")).right(1), QStringLiteral("1"));
+    EXPECT_EQ(line(QStringLiteral("Зоны, измененные после расчета")), QStringLiteral("1"));
+
+    const QList<QStringList> table = FirstTable(file);
+    ASSERT_EQ(table.size(), 4);
+    EXPECT_EQ(table[0].size(), SummaryColumnHeads().size());
+    for (int k = 0; k < 3; ++k)
+        EXPECT_EQ(table[k + 1], SummaryRowTexts(rows[static_cast<size_t>(k)]));
+    EXPECT_EQ(table[2][9], QStringLiteral("Время обнаружения превышает НСП на 30 сек"));
+
+    const QString empty = dir.filePath(QStringLiteral("пусто.docx"));
+    ASSERT_TRUE(ReportSummary(QStringLiteral("Пустой"), {}, empty, Shipped()).Ok());
+    EXPECT_EQ(FirstTable(empty).size(), 1); // the head row alone
+
+    TReportOptions nowhere;
+    nowhere.TemplateFolders = { dir.filePath(QStringLiteral("нет")) };
+    const TReportResult missing = ReportSummary(QStringLiteral("Офис"), rows, empty, nowhere);
+    EXPECT_EQ(missing.Status, TReportStatus::TemplateMissing);
+    EXPECT_EQ(missing.Message, QStringLiteral("Файл шаблона не найден (template6.dotx). Невозможно сохранить отчет."));
+}
+
 // Template lookup.
 
 TEST(ReportTemplates, FirstFolderHoldingTheFileWins)

@@ -1,6 +1,7 @@
-// LibreOffice as the real client: every kind of generated report is converted to text by
-// LibreOffice run headless, and the text it reads must be the finished report. Skipped
-// only where LibreOffice is not installed (scripts/setup.sh test installs it).
+// LibreOffice as the real client: every kind of generated report and the project summary
+// are converted to text by LibreOffice run headless, and the text it reads must be the
+// finished report. Skipped only where LibreOffice is not installed (scripts/setup.sh test
+// installs it).
 #include "ReportTestRecords.h"
 
 #include "uNumberText.h"
@@ -105,6 +106,22 @@ TEST(ReportsInLibreOffice, EveryReportReadsAsAFinishedDocument)
         ASSERT_TRUE(result.Ok()) << c.Name.toStdString() << ": " << result.Message.toStdString();
         files << file;
     }
+    // The project summary: landscape, one row per zone.
+    TZoneSummaryRow row { 7, zone, 3, 30, 90, 4, 4.99L, 96, 193.24L, 53 };
+    TZoneRuns runs;
+    runs.VOP = TZoneRun {};
+    runs.VOP->Outcome = 96;
+    runs.NSP = TZoneRun {};
+    runs.NSP->Run = TCalcRun::InitialStage;
+    runs.NSP->Outcome = 193.24L;
+    row.Verdict = ZoneVerdict(runs);
+    const QString summary = dir.filePath(QStringLiteral("summary.docx"));
+    const TReportResult made = ReportSummary(QStringLiteral("Офис"), { row }, summary, options);
+    ASSERT_TRUE(made.Ok()) << made.Message.toStdString();
+    files << summary;
+    cases.push_back({ QStringLiteral("summary"), TReportKind::FireLoad, {},
+        { QStringLiteral("Сводный отчет по проекту"), QStringLiteral("Офис"), row.Verdict.Text,
+            QStringLiteral("193"), QStringLiteral("4,99") } });
 
     // A private profile: no interference with a user's LibreOffice, nothing left behind.
     QProcess process;
