@@ -135,7 +135,7 @@ struct ResultsFixture : ::testing::Test {
         A = Zone(20, 30, 100, 60, 30);
         B = Zone(140, 30, 80, 50, 45);
         C = Zone(240, 30, 60, 40, 30);
-        A->SetName(QStringLiteral("Склад №3"));
+        A->SetName(QStringLiteral("Склад \"№3\"\\\tвосток")); // texts the file must escape
         Accept(TCalcRun::InitialStage, *A, [](TCalcDialogValues& v) { v.seValue11 = 10; });
         Accept(TCalcRun::FireLoad, *A);
         Accept(TCalcRun::Standard, *A, [](TCalcDialogValues& v) {
@@ -292,7 +292,9 @@ TEST_F(ResultsFixture, DamagedForeignAndOtherVersionFilesOpenWithoutResults)
     };
     expectRejected(good.left(good.size() / 2),
         QStringLiteral("Файл результатов расчета office.results.json поврежден ("));
-    expectRejected(QByteArray(good).replace("\"version\": 1,", "\"version\": 2,"),
+    QJsonObject newer = QJsonDocument::fromJson(good).object();
+    newer["version"] = 2;
+    expectRejected(QJsonDocument(newer).toJson(),
         QStringLiteral("Файл результатов расчета office.results.json записан в версии 2, программа читает "
                        "версию 1. Проект открыт без результатов расчета."));
     expectRejected(ReadAll(fsp), QStringLiteral("Файл результатов расчета office.results.json поврежден ("));
@@ -322,6 +324,33 @@ TEST_F(ResultsFixture, DamagedForeignAndOtherVersionFilesOpenWithoutResults)
     Open(fsp, &none);
     EXPECT_EQ(none.Status, TResultsLoadStatus::NoFile);
     EXPECT_TRUE(none.Warning.isEmpty());
+}
+
+TEST_F(ResultsFixture, CutOrFlippedBytesNeverGiveAWrongResult)
+{
+    Save(File("office.fsp"));
+    const QByteArray good = ReadAll(File("office.results.json"));
+    TFireProject opened;
+    ASSERT_TRUE(opened.LoadFromFile(File("office.fsp"), nullptr));
+    for (qsizetype cut = 0; cut + 3 < good.size(); cut += 211) {
+        const TResultsLoad load = ProjectResultsFromBytes(opened, good.left(cut), "r.json");
+        ASSERT_EQ(load.Status, TResultsLoadStatus::Rejected) << cut;
+        for (const auto& room : opened.GetRooms())
+            ASSERT_TRUE(HasNoResult(*room)) << cut;
+    }
+    // A flipped byte is either caught or lands in a text or a number, which is then what the
+    // file says; nothing else may come of it.
+    for (qsizetype at = 7; at < good.size(); at += 397) {
+        QByteArray bytes = good;
+        bytes[at] = static_cast<char>(bytes[at] ^ 0x21);
+        TFireProject fresh;
+        ASSERT_TRUE(fresh.LoadFromFile(File("office.fsp"), nullptr));
+        const TResultsLoad load = ProjectResultsFromBytes(fresh, bytes, "r.json");
+        EXPECT_LE(load.Restored + load.NotRestored, 3);
+        if (load.Status == TResultsLoadStatus::Rejected)
+            for (const auto& room : fresh.GetRooms())
+                EXPECT_TRUE(HasNoResult(*room)) << at;
+    }
 }
 
 TEST_F(ResultsFixture, ZonesChangedSinceTheSaveAreLeftOutAndCounted)
