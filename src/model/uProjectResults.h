@@ -17,12 +17,16 @@
 //    "mix": the fire-load combination the dialog computed ("FireLoadFinal", "value13", the
 //           four formula texts, "ZeroTotal"),
 //    "announcement", "outcome", "height" (m), "volume" (m³), "extent": [width, depth] px}
-// JSON numbers are doubles; "exact" keeps the reals of the zone entry that a double does
-// not carry exactly, as 10-byte extended reals (uBinaryCodec.h): in base64, a bitmap with
-// one bit per real in a fixed order (the record's reals as ForEachRecordReal visits them,
-// then per kept run VOP, NSP, FL its reals), then the reals whose bit is set. So a record
-// comes back equal to the one saved. A value whose double no longer matches its exact form
-// (the readable number was edited) keeps the readable number.
+// JSON numbers are doubles; "exact" keeps the reals of the zone entry that are not whole
+// numbers (those their JSON numbers carry exactly) as 10-byte extended reals
+// (uBinaryCodec.h): in base64, a bitmap with one bit per real in a fixed order, then the
+// reals whose bit is set. The order: the record's reals as ForEachRecordReal visits them,
+// then per kept run (VOP, NSP, FL) seParam2, seParam4, seParam10 … seParam16, seValue11,
+// the ten properties of each load, of FireLoadFinal, value13, outcome, height, volume. So a
+// record comes back equal to the one saved, to the last bit. A value whose double no
+// longer matches its exact form (the readable number was edited) keeps the readable number;
+// a form that does not fit the entry is ignored. The file is written compact, one zone per
+// line.
 //
 // Reading never prevents opening the project: a damaged, cut-short, foreign or
 // other-version file gives no result at all and one warning that says why; a zone whose
