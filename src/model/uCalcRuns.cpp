@@ -191,10 +191,7 @@ void KeepRun(TRoom& room, TCalcRun run, const TCalcDialogValues& values, const Q
     room.MarkModified();
 }
 
-long double HeightOf(const TRoom& room)
-{
-    return ScaledValue(room.H(), PlanScaleOf(room));
-}
+long double HeightOf(const TRoom& room) { return ScaledValue(room.H(), PlanScaleOf(room)); }
 
 TCalcRunResult Done(const TCalcIndicators& indicators, int32_t sensorNumber)
 {

@@ -668,7 +668,8 @@ void TFireProject::PaintRooms(QImage& buffer)
             // hatch and the background stay visible; labels, doors and sensors come on top.
             if (PaintParams.ShowZoneVerdicts && r.Right - r.Left > 3 && r.Bottom - r.Top > 3)
                 if (const std::optional<QColor> tint = ZoneTint(room))
-                    c.Painter().fillRect(QRect(QPoint(r.Left + 2, r.Top + 2), QPoint(r.Right - 2, r.Bottom - 2)), *tint);
+                    c.Painter().fillRect(
+                        QRect(QPoint(r.Left + 2, r.Top + 2), QPoint(r.Right - 2, r.Bottom - 2)), *tint);
             if (PaintParams.ShowRoomInfo) {
                 if (!room.Name().isEmpty()) {
                     const TStamp& name = TextStamp(room.Name(), c.FontColor, c.FontSize, true, c.BrushColor);
