@@ -39,6 +39,9 @@ inline const QString NoDetectionTime
 inline const QString NoDetectionTimeNeedNSP = QStringLiteral(
     "Последний расчет ВОП не дал времени обнаружения: для итога нужны новый расчет ВОП и расчет НСП");
 inline const QString Stale = QStringLiteral("Зона изменена после расчета — требуется пересчет");
+// The report commands' question before a report of a stale result (Yes/No).
+inline const QString StaleReportQuestion = QStringLiteral(
+    "Зона изменена после расчета — требуется пересчет. Создать отчет по результатам прежнего расчета?");
 }
 
 struct TZoneVerdict {
