@@ -8,6 +8,7 @@
 #include "uFireClasses.h"
 #include "uMain.h"
 #include "uPrompts.h"
+#include "uResultsCommands.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -197,8 +198,11 @@ void TCalcCommands::ShowIndicators()
 
 void TCalcCommands::ShowCalcResult()
 {
-    const TCalcResultPanel panel = CalcResultPanel(LiveCurrentRoom());
+    TRoom* room = LiveCurrentRoom();
+    const TCalcResultPanel panel = CalcResultPanel(room);
     M->pnlCalcResult->setVisible(panel.Visible);
+    if (M->ResultsCommands)
+        M->ResultsCommands->ShowResultLines(room);
     if (!panel.Visible)
         return;
     const auto header = [](QLabel* label, const QString& text, bool green) {

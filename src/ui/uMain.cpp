@@ -14,6 +14,7 @@
 #include "uPrompts.h"
 #include "uRefDbStartup.h"
 #include "uReportCommands.h"
+#include "uResultsCommands.h"
 
 #if __has_include("uPlanEditor.h") && !defined(TESVORN_NO_PLAN_EDITOR)
 #include "uPlanEditor.h"
@@ -241,6 +242,7 @@ TfrmMain::TfrmMain(const TMainWindowOptions& options, QWidget* parent)
 #endif
     CalcCommands = new TCalcCommands(this);
     ReportCommands = new TReportCommands(this);
+    ResultsCommands = new TResultsCommands(this);
 
     FormCreate(options);
 }
@@ -665,6 +667,7 @@ void TfrmMain::pbPaint()
     if (!FP)
         return;
     FP->SetPaintParams(miShowRoomsInfo->isChecked(), false, miShowScale->isChecked(), miTransparentRooms->isChecked());
+    FP->PaintParams.ShowZoneVerdicts = miShowZoneVerdicts && miShowZoneVerdicts->isChecked();
     FP->PaintParams.OffsetPos = TPoint { ScrollBox->horizontalScrollBar()->value(),
                                          ScrollBox->verticalScrollBar()->value() };
     FP->PaintRooms(bmpPlan);
@@ -705,6 +708,10 @@ void TfrmMain::Repaint()
 {
     pbPaint();
     pb->repaint();
+    // Every change the window makes to the project ends in a repaint, so this is where the
+    // result panel and the summary of the zones learn of it.
+    if (ResultsCommands)
+        ResultsCommands->PlanChanged();
 }
 
 void TfrmMain::ShowOverlay(const QImage& overlay)
@@ -782,6 +789,8 @@ bool TfrmMain::LoadProject(const QString& AFileName)
         MenuItemsEnabling(true);
         UpdateCaption();
         SensorNumber = 0;
+        if (ResultsCommands)
+            ResultsCommands->ProjectOpened(fileName);
     } else {
         project.reset();
         CurrentProjectFile.clear();
@@ -838,7 +847,12 @@ void TfrmMain::miOpenClick()
 
 bool TfrmMain::WriteProject(const QString& fileName)
 {
-    return FP->SaveToFile(fileName);
+    if (!FP->SaveToFile(fileName))
+        return false;
+    // The project is saved whatever becomes of its results file.
+    if (ResultsCommands)
+        ResultsCommands->ProjectSaved(fileName);
+    return true;
 }
 
 void TfrmMain::miSaveClick()

@@ -4,7 +4,8 @@
 // menus, tool bars, property panel and status bar, and runs the project commands: New,
 // Open, Save, Save As, Close, project parameters and Exit. Its calculation commands are
 // carried out by TCalcCommands (uCalcCommands.h), its report commands by TReportCommands
-// (uReportCommands.h).
+// (uReportCommands.h), the results file, the verdicts and the summary of the zones by
+// TResultsCommands (uResultsCommands.h).
 #pragma once
 
 #include <QImage>
@@ -14,6 +15,7 @@
 
 class QAction;
 class QActionGroup;
+class QDockWidget;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -23,6 +25,7 @@ class QPushButton;
 class QRadioButton;
 class QScrollArea;
 class QStatusBar;
+class QTableWidget;
 class QToolBar;
 class QToolButton;
 class TCalcCommands;
@@ -31,6 +34,7 @@ class TFloatSpinEdit;
 class TPaintBox;
 class TPlanEditor;
 class TReportCommands;
+class TResultsCommands;
 class TRoom;
 class TSensor;
 class TSQLiteDatabase;
@@ -75,6 +79,7 @@ public:
     TPlanEditor* PlanEditor = nullptr;      // the mouse handling of the plan (owned by this window)
     TCalcCommands* CalcCommands = nullptr;  // the calculation runs (owned by this window)
     TReportCommands* ReportCommands = nullptr; // the report commands (owned by this window)
+    TResultsCommands* ResultsCommands = nullptr; // results file, verdicts, summary (owned)
 
     // --- menus ---------------------------------------------------------------------
     QMenu* miProjectMenu;
@@ -91,6 +96,8 @@ public:
     QAction* miShowScale;
     QAction* miTransparentRooms;
     QAction* miShowLControl = nullptr; // "Панель расчетного расстояния": shows tbLControl
+    QAction* miShowZoneVerdicts = nullptr; // "Итоги по зонам": the verdict tint of the plan
+    QAction* miShowSummary = nullptr;      // "Сводка по зонам": shows dockSummary
     QMenu* miToolBars;          // hidden submenu "Панели инструментов"
     QAction* miToolBarsItem;    // its entry in the View menu
     QAction* miToolBarProject;
@@ -123,6 +130,7 @@ public:
     QAction* pmiReportSimple;
     QAction* pmiReportNSP;
     QAction* pmiReportG;
+    QAction* pmiReportSummary = nullptr; // "Сводный отчет по проекту"
     QToolBar* tbLControl;         // spacing mode, hidden
     QToolButton* btnManualL;
     QToolButton* btnAutoL;
@@ -157,6 +165,8 @@ public:
     QLabel* lblRes1;
     QLabel* lblRes2Header;
     QLabel* lblRes2;
+    QLabel* lblResVerdict = nullptr; // the zone's verdict
+    QLabel* lblResStale = nullptr;   // red: the zone changed after its calculation
     QGroupBox* pnlSensorParams;
     QLineEdit* edtSName;
     QRadioButton* rbSTypeTemperature;
@@ -168,6 +178,10 @@ public:
     QPushButton* btnSSave;
     QPushButton* btnSCancel;
     QPushButton* btnSDelete;
+
+    // --- summary of the zones --------------------------------------------------------
+    QDockWidget* dockSummary = nullptr; // "Сводка по зонам", hidden at start
+    QTableWidget* tblSummary = nullptr;
 
     // --- status bar ----------------------------------------------------------------
     QStatusBar* sb;

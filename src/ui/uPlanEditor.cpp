@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -209,6 +210,38 @@ void TPlanEditor::pbMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modi
             ReadCurrentSensorParams();
         }
     }
+}
+
+void TPlanEditor::SelectRoom(TRoom* room)
+{
+    TFireProject* fp = M->FP.get();
+    if (!fp || !room)
+        return;
+    bool member = false;
+    for (const auto& r : fp->Rooms)
+        member = member || r.get() == room;
+    if (!member)
+        return;
+    if (TSensor* previous = LiveCurrentSensor())
+        previous->SetSelected(false);
+    M->CurrentSensor = nullptr;
+    M->CurrentRoom = room;
+    // As after the release of a click: no zone is under a pressed button.
+    M->CurrentRoomID = -1;
+    if (room->CP.CalculatedVOP) {
+        QToolButton* mode = room->CP.ManualL ? M->btnManualL : M->btnAutoL;
+        mode->setChecked(true);
+        mode->click();
+    }
+    fp->DeselectAllRooms();
+    room->Selected = true;
+    const TRect r = room->Rect();
+    M->ScrollBox->ensureVisible((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2, (r.Right - r.Left) / 2 + 10,
+                                (r.Bottom - r.Top) / 2 + 10);
+    M->ShowPanel(M->pnlRoomParams);
+    ReadCurrentRoomParams();
+    M->Repaint();
+    ShowCalcResult();
 }
 
 // --- mouse move --------------------------------------------------------------------

@@ -45,6 +45,12 @@ public:
     void pbMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos);
     void pbDblClick(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos);
 
+    // Makes `room` the current zone as a click on it in zone mode does, without starting a
+    // drag: the zone selected alone, no current sensor, the spacing mode of its result,
+    // its panel shown and filled, the result panel; the plan scrolls to show the zone.
+    // Nothing without a project or for a zone not of the open project.
+    void SelectRoom(TRoom* room);
+
     // --- zone panel -----------------------------------------------------------------
     // Fills the panel from the current zone (metres with a scale, pixels without) and
     // disables Apply/Cancel. False without a project or a current zone.

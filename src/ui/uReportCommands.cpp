@@ -5,10 +5,13 @@
 #include "uMain.h"
 #include "uPrompts.h"
 #include "uReportGeneration.h"
+#include "uZoneResults.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QUrl>
@@ -52,6 +55,10 @@ TReportCommands::TReportCommands(TfrmMain* main)
     connect(M->btnReportVOP, &QPushButton::clicked, this, &TReportCommands::pmiReportSimpleClick);
     connect(M->btnReportNSP, &QPushButton::clicked, this, &TReportCommands::pmiReportNSPClick);
     connect(M->btnReportG, &QPushButton::clicked, this, &TReportCommands::pmiReportGClick);
+
+    M->pmiReportSummary = M->pmReports->addAction(ReportText::SummaryMenu);
+    M->pmiReportSummary->setObjectName(QStringLiteral("pmiReportSummary"));
+    connect(M->pmiReportSummary, &QAction::triggered, this, &TReportCommands::pmiReportSummaryClick);
 }
 
 void TReportCommands::N3Click() { ReportCommand(TReportKind::Optimised); }
@@ -61,6 +68,23 @@ void TReportCommands::pmiReportSimpleClick() { ReportCommand(TReportKind::Simple
 void TReportCommands::pmiReportNSPClick() { ReportCommand(TReportKind::InitialStage); }
 
 void TReportCommands::pmiReportGClick() { ReportCommand(TReportKind::FireLoad); }
+
+void TReportCommands::pmiReportSummaryClick()
+{
+    RunGuarded(M, [this] {
+        if (!M->FP)
+            return;
+        QString name = M->FP->Name;
+        if (name.isEmpty() && !M->CurrentProjectFile.isEmpty())
+            name = QFileInfo(M->CurrentProjectFile).completeBaseName();
+        const std::vector<TZoneSummaryRow> rows = ProjectSummary(*M->FP);
+        ReportSaveFileName.clear();
+        SaveReport([&](const QString& fileName) {
+            return MakeWithProgress(
+                [&](const TReportOptions& options) { return ReportSummary(name, rows, fileName, options); });
+        });
+    });
+}
 
 TRoom* TReportCommands::LiveCurrentRoom() const
 {
@@ -106,40 +130,62 @@ void TReportCommands::ReportCommand(TReportKind kind)
             return;
         }
 
+        // A result the zone has outgrown is still the designer's to print, but not unasked.
+        const bool stale = kind == TReportKind::FireLoad
+            ? ZoneResultsStale(*room)
+            : ZoneRunStale(*room, kind == TReportKind::InitialStage ? TRunKind::NSP : TRunKind::VOP);
+        if (stale
+            && Prompts().Question(M, ZoneVerdictText::StaleReportQuestion, ReportText::Caption,
+                   TPromptIcon::Warning, TPromptButtons::YesNo)
+                != TPromptAnswer::Yes)
+            return;
+
         if (kind != TReportKind::Optimised)
             ReportSaveFileName.clear();
-        TSaveFileOptions options;
-        options.Title = ReportText::SaveDialogTitle;
-        options.FileName = ReportSaveFileName;
-        options.Filter = KReportFilter;
-        options.DefaultSuffix = ReportText::DefaultSuffix;
-        options.ConfirmOverwrite = true;
-        const QString fileName = Prompts().SaveFileName(M, options);
-        if (fileName.isEmpty())
-            return;
-        ReportSaveFileName = fileName;
-
-        const TReportResult result = MakeRoomReport(kind, *room, fileName);
-        if (!result.Ok()) {
-            Prompts().Error(
-                M, result.Message.isEmpty() ? ReportText::Failed : result.Message, ReportText::Caption);
-            return;
-        }
-        if (Prompts().Question(
-                M, ReportText::Success, ReportText::Caption, TPromptIcon::Information, TPromptButtons::YesNo)
-            != TPromptAnswer::Yes)
-            return;
-        // Said when nothing starts, so that the user is not left waiting for a document
-        // that will never open, and knows where the saved one is.
-        if (!Prompts().OpenUrl(QUrl::fromLocalFile(fileName)))
-            Prompts().Warning(M,
-                QStringLiteral("Не удалось открыть отчет %1: не найдена программа для документов Word.")
-                    .arg(QDir::toNativeSeparators(fileName)),
-                ReportText::Caption);
+        SaveReport([&](const QString& fileName) { return MakeRoomReport(kind, *room, fileName); });
     });
 }
 
+void TReportCommands::SaveReport(const std::function<TReportResult(const QString& fileName)>& make)
+{
+    TSaveFileOptions options;
+    options.Title = ReportText::SaveDialogTitle;
+    options.FileName = ReportSaveFileName;
+    options.Filter = KReportFilter;
+    options.DefaultSuffix = ReportText::DefaultSuffix;
+    options.ConfirmOverwrite = true;
+    const QString fileName = Prompts().SaveFileName(M, options);
+    if (fileName.isEmpty())
+        return;
+    ReportSaveFileName = fileName;
+
+    const TReportResult result = make(fileName);
+    if (!result.Ok()) {
+        Prompts().Error(M, result.Message.isEmpty() ? ReportText::Failed : result.Message, ReportText::Caption);
+        return;
+    }
+    if (Prompts().Question(
+            M, ReportText::Success, ReportText::Caption, TPromptIcon::Information, TPromptButtons::YesNo)
+        != TPromptAnswer::Yes)
+        return;
+    // Said when nothing starts, so that the user is not left waiting for a document
+    // that will never open, and knows where the saved one is.
+    if (!Prompts().OpenUrl(QUrl::fromLocalFile(fileName)))
+        Prompts().Warning(M,
+            QStringLiteral("Не удалось открыть отчет %1: не найдена программа для документов Word.")
+                .arg(QDir::toNativeSeparators(fileName)),
+            ReportText::Caption);
+}
+
 TReportResult TReportCommands::MakeRoomReport(TReportKind kind, TRoom& room, const QString& fileName)
+{
+    // The record is written directly: a report is no change of the project.
+    return MakeWithProgress([&](const TReportOptions& options) {
+        return MakeReport(kind, room.Name(), room.CP, fileName, options);
+    });
+}
+
+TReportResult TReportCommands::MakeWithProgress(const std::function<TReportResult(const TReportOptions&)>& make)
 {
     std::unique_ptr<TfrmReportGeneration> progress;
     TBusyCursor cursor;
@@ -161,6 +207,5 @@ TReportResult TReportCommands::MakeRoomReport(TReportKind kind, TRoom& room, con
         // Lets the window paint between the steps; the user's input waits for the report.
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     };
-    // The record is written directly: a report is no change of the project.
-    return MakeReport(kind, room.Name(), room.CP, fileName, options);
+    return make(options);
 }

@@ -41,7 +41,9 @@ TEST_F(MainWindowTest, StartsWithNoProjectAndACompleteDatabase)
     EXPECT_FALSE(Action("pmiCalc")->isVisible());
     EXPECT_FALSE(Action("N3")->isVisible());
     EXPECT_TRUE(Action("pmiReportSimple")->isVisible());
-    EXPECT_EQ(win->pmReports->actions().size(), 4);
+    // The four reports of a zone, then the project's summary report.
+    ASSERT_EQ(win->pmReports->actions().size(), 5);
+    EXPECT_EQ(win->pmReports->actions().back(), Action("pmiReportSummary"));
     ASSERT_NE(win->sldb, nullptr);
     for (const char* table : {"initialparams", "abparams", "firefighting", "allparams"})
         EXPECT_TRUE(win->sldb->TableExists(QLatin1String(table))) << table;
