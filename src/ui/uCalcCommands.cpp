@@ -103,6 +103,10 @@ bool TCalcCommands::Run(TCalcRun run)
         }
         Perform(result.Steps, result);
         done = result.Status == TCalcRunStatus::Done;
+        // Every accepted run can change the zone's verdict, which the plan may show as a
+        // tint; runs that lay no grid do not repaint of their own.
+        if (done && !result.Has(TCalcRunStep::Repaint))
+            M->Repaint();
         if (done)
             ScrollResultIntoView();
     });

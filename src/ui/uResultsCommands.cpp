@@ -15,12 +15,14 @@
 #include <QAction>
 #include <QDockWidget>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QSignalBlocker>
 #include <QTableWidget>
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -116,6 +118,26 @@ void SetTextColour(QLabel* label, const std::optional<QColor>& colour)
     label->setPalette(palette);
 }
 
+// Each column as wide as its cells or its head's widest line with room for the sort arrow.
+// The header's own fit adds the head's whole height for the arrow, which makes a two-line
+// head of a one-digit column far too wide.
+void FitColumns(QTableWidget* table)
+{
+    const QFontMetrics heads(table->horizontalHeader()->font());
+    const QFontMetrics cells(table->font());
+    for (int c = 0; c < table->columnCount(); ++c) {
+        int head = 0;
+        if (const QTableWidgetItem* item = table->horizontalHeaderItem(c))
+            for (const QString& line : item->text().split(QLatin1Char('\n')))
+                head = std::max(head, heads.horizontalAdvance(line));
+        int cell = 0;
+        for (int r = 0; r < table->rowCount(); ++r)
+            if (const QTableWidgetItem* item = table->item(r, c))
+                cell = std::max(cell, cells.horizontalAdvance(item->text()));
+        table->setColumnWidth(c, std::max(cell + 12, head + 26));
+    }
+}
+
 QLabel* MakeResultLabel(QWidget* parent, const char* name)
 {
     auto* label = new QLabel(parent);
@@ -157,7 +179,15 @@ void TResultsCommands::BuildSummaryDock()
     dock->setObjectName(QStringLiteral("dockSummary"));
     auto* table = new QTableWidget(dock);
     table->setObjectName(QStringLiteral("tblSummary"));
-    const QStringList heads = SummaryColumnHeads();
+    // The unit on a line of its own under the name, and a long head of words on two
+    // lines, so a head is not much wider than its cells.
+    QStringList heads = SummaryColumnHeads();
+    for (QString& head : heads) {
+        if (head.contains(QStringLiteral(", ")))
+            head.replace(QStringLiteral(", "), QStringLiteral(",\n"));
+        else if (head.size() > 12 && head.contains(QLatin1Char(' ')))
+            head[head.indexOf(QLatin1Char(' '))] = QLatin1Char('\n');
+    }
     table->setColumnCount(static_cast<int>(heads.size()));
     table->setHorizontalHeaderLabels(heads);
     table->verticalHeader()->setVisible(false);
@@ -169,7 +199,9 @@ void TResultsCommands::BuildSummaryDock()
     // No sort column until the user clicks a head: the rows start in the zones' order.
     table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     table->setSortingEnabled(true);
-    table->horizontalHeader()->setStretchLastSection(true);
+    // The verdicts are the longest texts: their column is shown last, where a scroll bar
+    // reaches the rest of them and the other columns stay in view.
+    table->horizontalHeader()->moveSection(colStale, colVerdict);
     dock->setWidget(table);
     M->addDockWidget(Qt::BottomDockWidgetArea, dock);
     dock->hide();
@@ -272,6 +304,8 @@ void TResultsCommands::RefreshSummary()
             if (c == colVerdict) {
                 if (const auto colour = VerdictTextColour(row.Verdict.Colour))
                     item->setForeground(*colour);
+                // The column may be narrower than the longest verdicts.
+                item->setToolTip(texts[r][c]);
             }
             if (c == colStale && row.Stale)
                 item->setForeground(*VerdictTextColour(TVerdictColour::Red));
@@ -279,7 +313,7 @@ void TResultsCommands::RefreshSummary()
         }
     }
     table->setSortingEnabled(true);
-    table->resizeColumnsToContents();
+    FitColumns(table);
     FShownTexts = std::move(texts);
     FShownIDs = std::move(ids);
     FSummaryFilled = true;

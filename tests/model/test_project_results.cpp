@@ -2,6 +2,7 @@
 // every kind of run, saved and opened again (records equal field by field, reports equal
 // in text, the project file unchanged byte for byte), every way a results file can be
 // wrong, the inputs JSON of the kept runs, stale results and the summary rows.
+#include "RecordCompare.h"
 #include "uCalcRecordJson.h"
 #include "uCalcRuns.h"
 #include "uFireClasses.h"
@@ -64,33 +65,6 @@ void WriteAll(const QString& file, const QByteArray& bytes)
     QFile f(file);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     ASSERT_EQ(f.write(bytes), bytes.size());
-}
-
-std::vector<long double> Reals(const TCalcParamsOrvann& cp)
-{
-    std::vector<long double> reals;
-    ForEachRecordReal(const_cast<TCalcParamsOrvann&>(cp), [&reals](long double& v) { reals.push_back(v); });
-    return reals;
-}
-
-// Field by field, every real to the last bit.
-void ExpectSameRecord(const TCalcParamsOrvann& a, const TCalcParamsOrvann& b)
-{
-    EXPECT_TRUE(Reals(a) == Reals(b));
-    EXPECT_EQ(a.FireLoads, b.FireLoads);
-    EXPECT_EQ(a.tbl, b.tbl);
-    EXPECT_EQ(a.FLFinal, b.FLFinal);
-    for (QString TCalcParamsOrvann::*text : { &TCalcParamsOrvann::FLNames, &TCalcParamsOrvann::value13calc,
-             &TCalcParamsOrvann::param06calc, &TCalcParamsOrvann::param07calc,
-             &TCalcParamsOrvann::param08calc, &TCalcParamsOrvann::BOSClassText, &TCalcParamsOrvann::CSensor })
-        EXPECT_EQ(a.*text, b.*text);
-    for (int32_t TCalcParamsOrvann::*number : { &TCalcParamsOrvann::method, &TCalcParamsOrvann::tbl_time,
-             &TCalcParamsOrvann::tbl_stop, &TCalcParamsOrvann::BOSClass })
-        EXPECT_EQ(a.*number, b.*number);
-    for (bool TCalcParamsOrvann::*flag :
-        { &TCalcParamsOrvann::CalculatedVOP, &TCalcParamsOrvann::CalculatedNSP,
-            &TCalcParamsOrvann::CalculatedFL, &TCalcParamsOrvann::DebugMode, &TCalcParamsOrvann::ManualL })
-        EXPECT_EQ(a.*flag, b.*flag);
 }
 
 bool HasNoResult(const TRoom& room)

@@ -5,7 +5,8 @@
 // the two design charts with a zone's point at the calculation dialog's size and at print
 // size, and the calculation dialog on each of its pages with the first typical load added
 // (calc_dialog_ts1.png … _ts3.png, and _ts3_large.png with the large-volume chart), and the
-// main window after a standard run on the example's first zone (main_window_after_run.png).
+// main window after a standard run on the example's first zone (main_window_after_run.png),
+// and with the summary of the zones shown and the verdict tint on (main_window_summary.png).
 #include "FloatSpinEdit.h"
 #include "MainWindowFixture.h"
 #include "uCalc.h"
@@ -15,11 +16,13 @@
 #include "uNumberText.h"
 #include "uPaintBox.h"
 
+#include <QDockWidget>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTest>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -215,6 +218,60 @@ TEST_F(MainWindowTest, ScreenshotAfterAStandardRun)
     // The indicator is drawn green on the picture, not only set in the palette.
     const QPoint centre = win->pnlIndicatorVOP->mapTo(win.get(), win->pnlIndicatorVOP->rect().center());
     EXPECT_EQ(shot.pixel(centre) | 0xFF000000u, qRgb(0, 128, 0));
+}
+
+// The verdicts of the example's first two zones, one detected in time and one late, the
+// third zone without a run: the tint on the plan, the summary dock, and the first zone's
+// panel with its verdict line.
+TEST_F(MainWindowTest, ScreenshotOfTheZoneSummary)
+{
+    std::unique_ptr<TFireProject> example = MakeExampleProject();
+    const QString file = Path(QStringLiteral("office.fsp"));
+    ASSERT_TRUE(example->SaveToFile(file));
+    Start({ file });
+    ASSERT_NE(win->FP, nullptr);
+    ASSERT_GE(win->FP->GetRooms().size(), 3u);
+    win->resize(1100, 900);
+    const auto select = [&](TRoom* room) {
+        const TRect zone = room->Rect();
+        const QPoint inside((zone.Left + zone.Right) / 2, (zone.Top + zone.Bottom) / 2 + 5);
+        QTest::mousePress(win->pb, Qt::LeftButton, Qt::NoModifier, inside);
+        QTest::mouseRelease(win->pb, Qt::LeftButton, Qt::NoModifier, inside);
+        ASSERT_EQ(win->CurrentRoom, room);
+    };
+    const auto run = [&](QPushButton* button, TFloatSpinEdit* TfrmCalc::*field, const QString& value) {
+        prompts->Dialog([field, value](QWidget* w) {
+            auto* d = qobject_cast<TfrmCalc*>(w);
+            ASSERT_NE(d, nullptr);
+            if (d->lvFireLoads->topLevelItemCount() == 0)
+                d->btnFireLoadAdd->click();
+            (d->*field)->setText(value);
+            d->btn2->click();
+        });
+        button->click();
+    };
+    const std::pair<TRoom*, QString> zones[] = {
+        { win->FP->GetRooms()[0].get(), QStringLiteral("30") },
+        { win->FP->GetRooms()[1].get(), QStringLiteral("0,1") },
+    };
+    for (const auto& [room, minutes] : zones) {
+        select(room);
+        run(win->btnZoneCalcVOP, &TfrmCalc::seParam2, QStringLiteral("3"));
+        run(win->btnZoneCalcNSP, &TfrmCalc::seValue11, minutes);
+        ASSERT_TRUE(room->Runs.VOP && room->Runs.NSP);
+    }
+    select(zones[0].first);
+    win->miShowZoneVerdicts->trigger();
+    win->miShowSummary->trigger();
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+
+    EXPECT_TRUE(win->dockSummary->isVisible());
+    EXPECT_EQ(win->tblSummary->rowCount(), static_cast<int>(win->FP->GetRooms().size()));
+    EXPECT_TRUE(win->lblResVerdict->isVisible());
+    EXPECT_EQ(win->lblResVerdict->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+    ASSERT_TRUE(
+        win->grab().toImage().save(QCoreApplication::applicationDirPath() + QStringLiteral("/main_window_summary.png")));
 }
 
 } // namespace
