@@ -237,7 +237,7 @@ void TPlanEditor::SelectRoom(TRoom* room)
     room->Selected = true;
     const TRect r = room->Rect();
     M->ScrollBox->ensureVisible((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2, (r.Right - r.Left) / 2 + 10,
-                                (r.Bottom - r.Top) / 2 + 10);
+        (r.Bottom - r.Top) / 2 + 10);
     M->ShowPanel(M->pnlRoomParams);
     ReadCurrentRoomParams();
     M->Repaint();

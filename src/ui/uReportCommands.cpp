@@ -161,7 +161,8 @@ void TReportCommands::SaveReport(const std::function<TReportResult(const QString
 
     const TReportResult result = make(fileName);
     if (!result.Ok()) {
-        Prompts().Error(M, result.Message.isEmpty() ? ReportText::Failed : result.Message, ReportText::Caption);
+        Prompts().Error(
+            M, result.Message.isEmpty() ? ReportText::Failed : result.Message, ReportText::Caption);
         return;
     }
     if (Prompts().Question(
@@ -185,7 +186,8 @@ TReportResult TReportCommands::MakeRoomReport(TReportKind kind, TRoom& room, con
     });
 }
 
-TReportResult TReportCommands::MakeWithProgress(const std::function<TReportResult(const TReportOptions&)>& make)
+TReportResult TReportCommands::MakeWithProgress(
+    const std::function<TReportResult(const TReportOptions&)>& make)
 {
     std::unique_ptr<TfrmReportGeneration> progress;
     TBusyCursor cursor;

@@ -270,8 +270,8 @@ TEST_F(MainWindowTest, ScreenshotOfTheZoneSummary)
     EXPECT_EQ(win->tblSummary->rowCount(), static_cast<int>(win->FP->GetRooms().size()));
     EXPECT_TRUE(win->lblResVerdict->isVisible());
     EXPECT_EQ(win->lblResVerdict->palette().color(QPalette::WindowText), QColor(0, 128, 0));
-    ASSERT_TRUE(
-        win->grab().toImage().save(QCoreApplication::applicationDirPath() + QStringLiteral("/main_window_summary.png")));
+    ASSERT_TRUE(win->grab().toImage().save(
+        QCoreApplication::applicationDirPath() + QStringLiteral("/main_window_summary.png")));
 }
 
 } // namespace
