@@ -18,8 +18,12 @@ QString Seconds(const std::optional<long double>& value)
 
 TZoneVerdict ZoneVerdict(const TZoneRuns& runs)
 {
+    return ZoneVerdict(runs, runs.VOP ? DetectionTime(*runs.VOP) : std::nullopt);
+}
+
+TZoneVerdict ZoneVerdict(const TZoneRuns& runs, const std::optional<long double>& detection)
+{
     TZoneVerdict v;
-    const std::optional<long double> detection = runs.VOP ? DetectionTime(*runs.VOP) : std::nullopt;
     if (!detection || !runs.NSP) {
         if (runs.VOP && !detection)
             v.Text = runs.NSP ? ZoneVerdictText::NoDetectionTime : ZoneVerdictText::NoDetectionTimeNeedNSP;

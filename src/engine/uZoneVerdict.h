@@ -60,6 +60,9 @@ struct TZoneVerdict {
 // Without a detection time (no ВОП run, or one that gave none, see DetectionTime) or
 // without an НСП run, Incomplete with the text naming the run still needed.
 TZoneVerdict ZoneVerdict(const TZoneRuns& runs);
+// The same with the detection time given: `detection` stands for the ВОП run's own time
+// (nothing when the zone has no detection time).
+TZoneVerdict ZoneVerdict(const TZoneRuns& runs, const std::optional<long double>& detection);
 
 // "in-time", "late" or "incomplete": the verdict's name in tesvorn-cli's output.
 QString VerdictName(TVerdictKind kind);

@@ -10,6 +10,24 @@ namespace {
 
 long double HeightOf(const TRoom& room) { return ScaledValue(room.H(), PlanScaleOf(room)); }
 
+// After a standard run that gave a time, the quick recalculation keeps the record's
+// detection time in step with the sensors on the plan (every move, deletion and selection
+// of the zone), and the result panel shows that time while the record's detection-time
+// flag is set. The verdict and the summary then read the same time, so they never
+// contradict the panel.
+bool FollowsLayout(const TRoom& room)
+{
+    const std::optional<TZoneRun>& vop = room.Runs.VOP;
+    return room.CP.CalculatedVOP && vop && vop->Run == TCalcRun::Standard && DetectionTime(*vop).has_value();
+}
+
+std::optional<long double> CurrentDetectionTime(const TRoom& room)
+{
+    if (FollowsLayout(room))
+        return room.CP.VOPResult;
+    return room.Runs.VOP ? DetectionTime(*room.Runs.VOP) : std::nullopt;
+}
+
 } // namespace
 
 bool ZoneRunStale(const TRoom& room, TRunKind kind)
@@ -34,7 +52,7 @@ bool ZoneResultsStale(const TRoom& room)
         || ZoneRunStale(room, TRunKind::FL);
 }
 
-TZoneVerdict ZoneVerdictOf(const TRoom& room) { return ZoneVerdict(room.Runs); }
+TZoneVerdict ZoneVerdictOf(const TRoom& room) { return ZoneVerdict(room.Runs, CurrentDetectionTime(room)); }
 
 TZoneResultLines ZoneResultLines(const TRoom* room)
 {
@@ -98,13 +116,13 @@ TZoneSummaryRow ZoneSummaryRow(const TRoom& room)
     const TZoneRuns& runs = room.Runs;
     if (runs.VOP) {
         row.L = runs.VOP->Values.seParam2;
-        row.VOP = DetectionTime(*runs.VOP);
+        row.VOP = CurrentDetectionTime(room);
     }
     if (runs.NSP)
         row.NSP = runs.NSP->Outcome;
     if (runs.NSP || runs.FL)
         row.value13 = room.CP.value13;
-    row.Verdict = ZoneVerdict(runs);
+    row.Verdict = ZoneVerdictOf(room);
     row.Stale = ZoneResultsStale(room);
     return row;
 }

@@ -24,7 +24,10 @@ bool ZoneRunStale(const TRoom& room, TRunKind kind);
 // Whether any of the zone's last runs no longer fits it (ZoneVerdictText::Stale).
 bool ZoneResultsStale(const TRoom& room);
 
-// The verdict of the zone's last runs (ZoneVerdict).
+// The verdict of the zone's last runs (ZoneVerdict). While the result panel shows the
+// detection time of a standard run that gave one (the record's CalculatedVOP), the
+// detection time is the one the panel shows: the record's VOPResult, which the quick
+// recalculation keeps in step with the sensors on the plan.
 TZoneVerdict ZoneVerdictOf(const TRoom& room);
 
 // The lines the result panel shows under its two result lines for the current zone.
@@ -50,8 +53,8 @@ std::optional<QColor> ZoneTint(const TRoom& room);
 
 // The zone's row of the project summary (TZoneSummaryRow): its name, height, area and
 // volume in metres under its project's scale, its sensor count, L and the detection time
-// of its last ВОП run, the duration of its last НСП run, the reduced fire load its record
-// holds after an НСП or ГН run, the verdict and whether it is stale.
+// of its last ВОП run (the detection time as ZoneVerdictOf reads it), the duration of its last НСП run, the
+// reduced fire load its record holds after an НСП or ГН run, the verdict and whether it is stale.
 TZoneSummaryRow ZoneSummaryRow(const TRoom& room);
 
 // The summary of every zone of the project, in the project's zone order.

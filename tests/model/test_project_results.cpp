@@ -11,6 +11,7 @@
 #include "uProjectResults.h"
 #include "uReportDocument.h"
 #include "uReports.h"
+#include "uRoomSpacing.h"
 #include "uZoneResults.h"
 
 #include <QFile>
@@ -511,4 +512,21 @@ TEST_F(ResultsFixture, SummaryRowsFromTheLastRuns)
     EXPECT_FALSE(c.L || c.VOP || c.NSP);
     EXPECT_EQ(c.value13, C->CP.value13);
     EXPECT_EQ(c.Verdict.Text, ZoneVerdictText::NeedBoth);
+}
+
+TEST_F(ResultsFixture, VerdictAndSummaryFollowTheTimeThePanelShows)
+{
+    // Selecting the zone or moving one of its sensors recalculates the detection time of the
+    // layout on the plan; the result panel shows the record's time from then on, and the
+    // verdict and the summary must not keep reading the run's own figures.
+    const long double runTime = A->CP.value10s;
+    ASSERT_FALSE(RecalcVOP(A, 0).isNull());
+    ASSERT_NE(A->CP.VOPResult, runTime) << "the ceiling-jet time of the layout differs from the tables'";
+    const TZoneSummaryRow row = ZoneSummaryRow(*A);
+    EXPECT_EQ(row.VOP, A->CP.VOPResult);
+    EXPECT_EQ(row.Verdict.Margin, RoundToInt64(A->CP.value12) - RoundToInt64(A->CP.VOPResult));
+    EXPECT_EQ(ZoneVerdictOf(*A).Text, row.Verdict.Text);
+    // The run with optimisation keeps its own time: the quick recalculation is not its result.
+    const TZoneSummaryRow b = ZoneSummaryRow(*B);
+    EXPECT_EQ(b.VOP, DetectionTime(*B->Runs.VOP));
 }

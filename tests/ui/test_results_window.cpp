@@ -168,14 +168,16 @@ protected:
     }
 
     // The verdict the panel must show for the zone's last runs: the whole seconds of the
-    // initial stage's duration less those of the detection time.
+    // initial stage's duration less those of the detection time — the time the panel's
+    // first line shows while it shows one (the quick recalculation's, after a selection).
     static QString ExpectedVerdict(const TRoom& room)
     {
         EXPECT_TRUE(room.Runs.VOP && room.Runs.NSP && DetectionTime(*room.Runs.VOP));
         if (!room.Runs.VOP || !room.Runs.NSP || !DetectionTime(*room.Runs.VOP))
             return QString();
-        const int64_t margin
-            = RoundToInt64(room.Runs.NSP->Outcome) - RoundToInt64(*DetectionTime(*room.Runs.VOP));
+        const long double detection
+            = room.CP.CalculatedVOP ? room.CP.VOPResult : *DetectionTime(*room.Runs.VOP);
+        const int64_t margin = RoundToInt64(room.Runs.NSP->Outcome) - RoundToInt64(detection);
         if (margin > 0)
             return ZoneVerdictText::InTime.arg(margin);
         return margin == 0 ? ZoneVerdictText::Equal : ZoneVerdictText::Late.arg(-margin);
