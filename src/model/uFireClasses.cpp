@@ -12,6 +12,7 @@
 #include <QRandomGenerator>
 #include <QUuid>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -21,9 +22,31 @@ bool RectIsEmpty(const TRect& r)
     return r.Right <= r.Left || r.Bottom <= r.Top;
 }
 
-TRect Shifted(const TRect& r, int32_t dx, int32_t dy)
+// The rectangle r shifted by (dx, dy), computed in 64 bits; false (and *out untouched)
+// when a side would leave the plan limits.
+bool ShiftedWithinLimits(const TRect& r, int64_t dx, int64_t dy, TRect* out)
 {
-    return TRect{r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy};
+    const int64_t l = r.Left + dx, t = r.Top + dy, rr = r.Right + dx, b = r.Bottom + dy;
+    if (!RectWithinPlanLimits(l, t, rr, b))
+        return false;
+    *out = TRect{int32_t(l), int32_t(t), int32_t(rr), int32_t(b)};
+    return true;
+}
+
+// Whether every sensor of the zone stays within the plan limits when the zone's top-left
+// corner is at (left, top): sensors keep their place relative to that corner, and a file
+// may hold sensors far outside their zone.
+bool SensorsWithinLimits(const TRoom& room, int64_t left, int64_t top)
+{
+    for (const auto& s : room.Sensors)
+        if (!WithinPlanLimits(left + s->Pos().X) || !WithinPlanLimits(top + s->Pos().Y))
+            return false;
+    return true;
+}
+
+int32_t ClampToInt32(int64_t v)
+{
+    return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
 }
 
 // Whether an opening [start, start + width) fits a wall of the rectangle r.
@@ -52,6 +75,27 @@ bool DoorsFit(const TRoom& room, const TRect& r)
 }
 
 } // namespace
+
+bool WithinPlanLimits(int64_t value)
+{
+    return value >= -int64_t(PlanLimits::Coordinate) && value <= PlanLimits::Coordinate;
+}
+
+bool RectWithinPlanLimits(int64_t left, int64_t top, int64_t right, int64_t bottom)
+{
+    return WithinPlanLimits(left) && WithinPlanLimits(top) && WithinPlanLimits(right) && WithinPlanLimits(bottom);
+}
+
+bool PlanSizeWithinLimits(int64_t width, int64_t height)
+{
+    return width >= 0 && height >= 0 && width <= PlanLimits::Coordinate && height <= PlanLimits::Coordinate
+        && width * height <= PlanLimits::Area;
+}
+
+bool PlanScaleWithinLimits(long double px)
+{
+    return std::isfinite(px) && px <= PlanLimits::Scale;
+}
 
 bool RectsCollide(const TRect& a, const TRect& b)
 {
@@ -260,6 +304,30 @@ void TDoor::SetWall(TWallType AValue)
     MarkModified();
 }
 
+void TDoor::SetOutRoom(int32_t AValue)
+{
+    if (FOutRoom == AValue)
+        return;
+    FOutRoom = AValue;
+    MarkModified();
+}
+
+void TDoor::SetOpened(bool AValue)
+{
+    if (FOpened == AValue)
+        return;
+    FOpened = AValue;
+    MarkModified();
+}
+
+void TDoor::SetWooden(bool AValue)
+{
+    if (FWooden == AValue)
+        return;
+    FWooden = AValue;
+    MarkModified();
+}
+
 void TDoor::SetRect(const TRect& AValue)
 {
     if (FRect == AValue)
@@ -273,19 +341,22 @@ void TDoor::RecalcRect()
     if (!FParent)
         return;
     const TRect& z = FParent->Rect();
-    const int32_t s = FStartPos, w = FWidth;
+    const int64_t L = z.Left, T = z.Top, R = z.Right, B = z.Bottom, s = FStartPos, w = FWidth;
+    auto set = [this](int64_t l, int64_t t, int64_t r, int64_t b) {
+        FRect = TRect{ClampToInt32(l), ClampToInt32(t), ClampToInt32(r), ClampToInt32(b)};
+    };
     switch (FWall) {
     case TWallType::wtLeft:
-        FRect = TRect{z.Left - w, z.Top + s, z.Left + 1, z.Top + s + w};
+        set(L - w, T + s, L + 1, T + s + w);
         break;
     case TWallType::wtRight:
-        FRect = TRect{z.Right - 1, z.Top + s, z.Right + w, z.Top + s + w};
+        set(R - 1, T + s, R + w, T + s + w);
         break;
     case TWallType::wtTop:
-        FRect = TRect{z.Left + s, z.Top - w, z.Left + s + w, z.Top + 1};
+        set(L + s, T - w, L + s + w, T + 1);
         break;
     case TWallType::wtBottom:
-        FRect = TRect{z.Left + s, z.Bottom - 1, z.Left + s + w, z.Bottom + w};
+        set(L + s, B - 1, L + s + w, B + w);
         break;
     case TWallType::wtNone:
         break;
@@ -336,6 +407,14 @@ void TRoom::SetName(const QString& AName)
     MarkModified();
 }
 
+void TRoom::SetRoomType(TRoomType AValue)
+{
+    if (FRoomType == AValue)
+        return;
+    FRoomType = AValue;
+    MarkModified();
+}
+
 void TRoom::SetID(int32_t AID)
 {
     if (AID >= 0)
@@ -368,7 +447,7 @@ void TRoom::RecalcV()
         const long double v = FParent->ScaledValue(w) * FParent->ScaledValue(d) * FParent->ScaledValue(FH);
         FV = RoundHalfEven(v * 100) / 100;
     } else {
-        FV = static_cast<long double>(w * d * FH);
+        FV = static_cast<long double>(w) * d * FH;
     }
 }
 
@@ -426,7 +505,10 @@ bool TRoom::MoveSensor(const QString& AGUID, int32_t AX, int32_t AY)
         return false;
     const int32_t x = std::clamp(AX, std::min(FRect.Left, FRect.Right), std::max(FRect.Left, FRect.Right));
     const int32_t y = std::clamp(AY, std::min(FRect.Top, FRect.Bottom), std::max(FRect.Top, FRect.Bottom));
+    const TPoint before = s->Pos();
     s->SetAbsolutePos(TPoint{x, y});
+    if (!(s->Pos() == before))
+        MarkModified();
     return true;
 }
 
@@ -673,7 +755,10 @@ bool TFireProject::CollidesWithRooms(const TRect& r, int32_t ExcludeID) const
 
 int32_t TFireProject::AddRoom(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
 {
-    if (x1 == x2 || y1 == y2)
+    if (x1 == x2 || y1 == y2 || !RectWithinPlanLimits(x1, y1, x2, y2))
+        return -1;
+    // Zone numbers are never reused; once the last 32-bit number is issued there is none.
+    if (RoomsNum >= INT32_MAX)
         return -1;
     auto room = std::make_unique<TRoom>(RoomsNum + 1, x1, y1, x2, y2, this);
     room->SetName(QStringLiteral("Помещение ") + QString::number(room->ID()));
@@ -753,28 +838,35 @@ bool TFireProject::MoveRoom(int32_t RoomID, int32_t aX, int32_t aY, bool& MovedX
         return false;
     }
     const TRect old = room->Rect();
-    bool blockedX = false, blockedY = false;
+    // A shift that would take a side beyond the plan limits blocks its axis, collisions or
+    // not: the coordinates stay where every later operation can compute with them.
+    TRect shiftedX = old, shiftedY = old, shiftedXY = old;
+    bool blockedX = aX != 0
+        && (!ShiftedWithinLimits(old, aX, 0, &shiftedX) || !SensorsWithinLimits(*room, shiftedX.Left, old.Top));
+    bool blockedY = aY != 0
+        && (!ShiftedWithinLimits(old, 0, aY, &shiftedY) || !SensorsWithinLimits(*room, old.Left, shiftedY.Top));
     std::vector<TRoom*> nearBefore;
     if (!CollapseIgnore) {
         nearBefore = GetNearRooms(room);
-        blockedX = CollidesWithRooms(Shifted(old, aX, 0), RoomID);
-        blockedY = CollidesWithRooms(Shifted(old, 0, aY), RoomID);
+        blockedX = blockedX || CollidesWithRooms(shiftedX, RoomID);
+        blockedY = blockedY || CollidesWithRooms(shiftedY, RoomID);
         // Each axis alone may be free while the diagonal shift runs into a zone's corner;
         // the vertical axis then gives way so that zones never come to overlap.
-        if (!blockedX && !blockedY && aX != 0 && aY != 0 && CollidesWithRooms(Shifted(old, aX, aY), RoomID))
+        if (!blockedX && !blockedY && aX != 0 && aY != 0 && ShiftedWithinLimits(old, aX, aY, &shiftedXY)
+            && CollidesWithRooms(shiftedXY, RoomID))
             blockedY = true;
     }
 
     TRect r = old;
     bool moved = false;
     if (!blockedX && aX != 0) {
-        r.Left += aX;
-        r.Right += aX;
+        r.Left = shiftedX.Left;
+        r.Right = shiftedX.Right;
         moved = true;
     }
     if (!blockedY && aY != 0) {
-        r.Top += aY;
-        r.Bottom += aY;
+        r.Top = shiftedY.Top;
+        r.Bottom = shiftedY.Bottom;
         moved = true;
     }
     MovedX = !blockedX;
@@ -816,11 +908,14 @@ void TFireProject::MoveSelectedRooms(int32_t aX, int32_t aY, bool& MovedX, bool&
 
 namespace {
 
-// The common part of IncRoomSize and SetRoomSize.
-bool ResizeTo(TFireProject& project, TRoom& room, const TRect& r)
+// The common part of IncRoomSize and SetRoomSize; the new sides come in 64 bits, so that
+// no delta or size can wrap around before it is judged.
+bool ResizeTo(TFireProject& project, TRoom& room, int64_t left, int64_t top, int64_t right, int64_t bottom)
 {
-    if (r.Right <= r.Left || r.Bottom <= r.Top)
+    if (right <= left || bottom <= top || !RectWithinPlanLimits(left, top, right, bottom)
+        || !SensorsWithinLimits(room, left, top))
         return false;
+    const TRect r{int32_t(left), int32_t(top), int32_t(right), int32_t(bottom)};
     if (project.CollidesWithRooms(r, room.ID()))
         return false;
     if (!DoorsFit(room, r))
@@ -839,7 +934,8 @@ bool TFireProject::IncRoomSize(int32_t RoomID, int32_t aLeft, int32_t aTop, int3
     if (!room)
         return false;
     const TRect& o = room->Rect();
-    return ResizeTo(*this, *room, TRect{o.Left + aLeft, o.Top + aTop, o.Right + aRight, o.Bottom + aBottom});
+    return ResizeTo(*this, *room, int64_t(o.Left) + aLeft, int64_t(o.Top) + aTop, int64_t(o.Right) + aRight,
+                    int64_t(o.Bottom) + aBottom);
 }
 
 bool TFireProject::SetRoomSize(TRoom* ARoom, int32_t AWidth, int32_t AHeight)
@@ -847,7 +943,7 @@ bool TFireProject::SetRoomSize(TRoom* ARoom, int32_t AWidth, int32_t AHeight)
     if (!ARoom)
         return false;
     const TRect& o = ARoom->Rect();
-    return ResizeTo(*this, *ARoom, TRect{o.Left, o.Top, o.Left + AWidth, o.Top + AHeight});
+    return ResizeTo(*this, *ARoom, o.Left, o.Top, int64_t(o.Left) + AWidth, int64_t(o.Top) + AHeight);
 }
 
 bool TFireProject::IsDotOnLeftSide(int32_t RoomID, int32_t x, int32_t y) const
@@ -983,10 +1079,17 @@ bool TFireProject::SetBackgroundImage(const QString& Path, QString* error)
         return false;
     }
     QImageReader reader(Path, format);
-    QImage picture = reader.read();
-    if (picture.isNull()) {
+    // A picture the plan could not hold is refused before it is decoded.
+    const QSize announced = reader.size();
+    if (announced.isValid() && !PlanSizeWithinLimits(announced.width(), announced.height())) {
         if (error)
-            *error = reader.errorString();
+            *error = QStringLiteral("Изображение слишком велико");
+        return false;
+    }
+    QImage picture = reader.read();
+    if (picture.isNull() || !PlanSizeWithinLimits(picture.width(), picture.height())) {
+        if (error)
+            *error = picture.isNull() ? reader.errorString() : QStringLiteral("Изображение слишком велико");
         return false;
     }
     FBackgroundImage = std::make_unique<QImage>(picture.convertToFormat(QImage::Format_RGB32));

@@ -44,6 +44,30 @@ struct TPoint {
     bool operator==(const TPoint&) const = default;
 };
 
+// The range of plan geometry the program works in. Every coordinate, size and height in
+// plan pixels (zone rectangles and heights, sensor positions, the start, width and height
+// of door openings, water-source positions) lies within ±PlanLimits::Coordinate; the plan
+// canvas has sides of 0 … Coordinate pixels and at most PlanLimits::Area pixels in all; a
+// set scale (px > 0) is at most PlanLimits::Scale metres per pixel. Within these bounds no
+// sum or difference of a few plan values leaves 32 bits and every picture of the plan can
+// be allocated. The project file refuses values outside them (uProjectFile.h) and the
+// editing operations never produce them, so whatever is saved loads again.
+namespace PlanLimits {
+inline constexpr int32_t Coordinate = (1 << 24) - 1;     // 16,777,215, also Qt's largest widget side
+inline constexpr int64_t Area = int64_t(10000) * 10000; // the largest canvas the size fields offer
+inline constexpr long double Scale = 1e6L;              // metres per pixel
+} // namespace PlanLimits
+
+// Whether a plan value (coordinate, size, height in pixels) lies within ±Coordinate.
+bool WithinPlanLimits(int64_t value);
+// Whether all four sides lie within ±Coordinate.
+bool RectWithinPlanLimits(int64_t left, int64_t top, int64_t right, int64_t bottom);
+// Whether a canvas of width × height pixels is within the limits (no negative side).
+bool PlanSizeWithinLimits(int64_t width, int64_t height);
+// Whether px is a usable scale: finite, and at most PlanLimits::Scale when positive
+// (zero or below means no scale).
+bool PlanScaleWithinLimits(long double px);
+
 // A colour in the 0x00BBGGRR layout (red in the lowest byte).
 using TColor = uint32_t;
 
@@ -195,7 +219,7 @@ public:
 
     // ID of the zone the opening leads into; -1 leads outside.
     int32_t OutRoom() const { return FOutRoom; }
-    void SetOutRoom(int32_t AValue) { FOutRoom = AValue; } // for AddDoor and the reader
+    void SetOutRoom(int32_t AValue); // marks modified when it differs (stored in the file)
 
     bool IsWindow() const { return FIsWindow; }
     void SetIsWindow(bool AValue); // marks modified when it differs
@@ -214,7 +238,8 @@ public:
     // Recomputes Rect from the parent zone's rectangle, StartPos and Width: a square
     // reaching Width pixels out of the wall and one pixel into the zone. Leaves Rect
     // unchanged on wtNone or without a parent. The rectangle is derived data, so this does
-    // not mark the project modified (the renderer calls it on every repaint).
+    // not mark the project modified (the renderer calls it on every repaint). Computed in
+    // 64 bits and held to the 32-bit range, whatever the zone and opening.
     void RecalcRect();
 
     bool Selected() const { return FSelected; }
@@ -222,9 +247,9 @@ public:
     bool Lighting() const { return FLighting; }
     void SetLighting(bool AValue) { FLighting = AValue; }
     bool Opened() const { return FOpened; }
-    void SetOpened(bool AValue) { FOpened = AValue; }
+    void SetOpened(bool AValue); // marks modified when it differs (stored in the file)
     bool Wooden() const { return FWooden; }
-    void SetWooden(bool AValue) { FWooden = AValue; }
+    void SetWooden(bool AValue); // marks modified when it differs (stored in the file)
     bool IsFake() const { return FIsFake; }
     TDoorOrientation Orientation() const { return FOrientation; }
     void SetOrientation(TDoorOrientation AValue) { FOrientation = AValue; }
@@ -293,10 +318,10 @@ public:
     void SetRect(const TRect& ARect);
 
     TRoomType RoomType() const { return FRoomType; }
-    void SetRoomType(TRoomType AValue) { FRoomType = AValue; }
+    void SetRoomType(TRoomType AValue); // marks modified when it differs (stored in the file)
 
     // Volume in m³: with a parent S(w)·S(d)·S(H) rounded to 0.01, S = ScaledValue; without
-    // a parent w·d·H in pixels.
+    // a parent w·d·H in pixels (as a real, so that no size can overflow it).
     long double V() const { return FV; }
     void RecalcV();
 
@@ -326,8 +351,9 @@ public:
     // First sensor whose square (absolute position ± SensorSize, bounds included) holds
     // the point.
     TSensor* GetSensorByCoord(int32_t AX, int32_t AY) const;
-    // Moves the sensor to (AX, AY) clamped into the zone rectangle (edges included). Does
-    // not mark the project modified. False if no sensor has that GUID.
+    // Moves the sensor to (AX, AY) clamped into the zone rectangle (edges included) and
+    // marks the project modified when the sensor's position changes: a dragged sensor is
+    // work the user must not lose on closing. False if no sensor has that GUID.
     bool MoveSensor(const QString& AGUID, int32_t AX, int32_t AY);
 
     // --- doors ---
@@ -453,8 +479,10 @@ public:
     int32_t RoomsNum = 0; // zone numbers issued so far; the next zone gets RoomsNum + 1
 
     // Adds the zone spanned by the two corners. Answers its new ID, or -1 for a zero width
-    // or height (nothing changes) or a collision with an existing zone (the project is
-    // still marked modified, as the discarded zone was created).
+    // or height, a corner outside the plan limits or when every zone number has been
+    // issued (RoomsNum at the 32-bit maximum) - then nothing changes - or for a collision
+    // with an existing zone (the project is still marked modified, as the discarded zone
+    // was created).
     int32_t AddRoom(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
     // Removes the zone at list position Index (not a zone ID); marks modified; a position
     // outside the list is ignored.
@@ -470,14 +498,18 @@ public:
     bool CollidesWithRooms(const TRect& r, int32_t ExcludeID) const;
 
     // Moves zone RoomID by (aX, aY); each axis is blocked separately by a collision unless
-    // CollapseIgnore. When each axis is free alone but the diagonal shift would run into a
-    // zone's corner, the vertical axis is blocked so zones never overlap. MovedX/MovedY
-    // tell which axes were free. Doors into zones that stop being adjacent are deleted.
-    // Answers whether the zone moved. A missing zone answers false with both axes blocked.
+    // CollapseIgnore, and always by a shift that would take a side or one of the zone's
+    // sensors (which move with it) beyond the plan limits.
+    // When each axis is free alone but the diagonal shift would run into a zone's corner,
+    // the vertical axis is blocked so zones never overlap. MovedX/MovedY tell which axes
+    // were free. Doors into zones that stop being adjacent are deleted. Answers whether the
+    // zone moved. A missing zone answers false with both axes blocked.
     bool MoveRoom(int32_t RoomID, int32_t aX, int32_t aY, bool& MovedX, bool& MovedY, bool CollapseIgnore);
     void MoveSelectedRooms(int32_t aX, int32_t aY, bool& MovedX, bool& MovedY, bool CollapseIgnore);
     // Adds the deltas to the four sides; refused on a collision, when a door no longer
-    // fits its wall, or when the width or height would not stay positive. No normalisation.
+    // fits its wall, when the width or height would not stay positive, or when a side or a
+    // sensor (which keeps its place relative to the top-left corner) would leave the plan
+    // limits. No normalisation.
     bool IncRoomSize(int32_t RoomID, int32_t aLeft, int32_t aTop, int32_t aRight, int32_t aBottom);
     // Right = Left + AWidth, Bottom = Top + AHeight; refused as IncRoomSize.
     bool SetRoomSize(TRoom* ARoom, int32_t AWidth, int32_t AHeight);
@@ -504,8 +536,9 @@ public:
 
     // --- background picture (not stored in the project file) ---
     // Loads a .bmp, .jpg or .png picture (extension compared in lower case) and takes its
-    // size as the plan size. The current picture is released first, so on false the
-    // project has none; error (if given) then receives a short reason.
+    // size as the plan size. A picture larger than the plan limits is refused. The current
+    // picture is released first, so on false the project has none; error (if given) then
+    // receives a short reason.
     bool SetBackgroundImage(const QString& Path, QString* error = nullptr);
     const QImage* GetBackgroundImage() const { return FBackgroundImage.get(); }
 

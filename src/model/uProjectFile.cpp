@@ -77,10 +77,46 @@ bool CheckEnum(TBinaryReader& r, uint8_t value, uint8_t max, const char* field)
     return true;
 }
 
+// Plan values outside the plan limits (uFireClasses.h) are refused: the editor computes
+// with them in 32 bits, and only within the limits can no such sum overflow.
+bool CheckPlanValue(TBinaryReader& r, int64_t value, const char* field)
+{
+    if (r.Failed())
+        return false;
+    if (!WithinPlanLimits(value))
+        return r.Fail(QStringLiteral("%1 (%2) lies outside the plan limits of ±%3 pixels (before offset %4)")
+                          .arg(QString::fromUtf8(field))
+                          .arg(value)
+                          .arg(PlanLimits::Coordinate)
+                          .arg(r.Position()));
+    return true;
+}
+
 bool ReadRect(TBinaryReader& r, TRect& rect, const char* field)
 {
     return r.ReadInt32(rect.Left, field) && r.ReadInt32(rect.Top, field) && r.ReadInt32(rect.Right, field)
         && r.ReadInt32(rect.Bottom, field);
+}
+
+bool ReadPlanRect(TBinaryReader& r, TRect& rect, const char* field)
+{
+    return ReadRect(r, rect, field) && CheckPlanValue(r, rect.Left, field) && CheckPlanValue(r, rect.Top, field)
+        && CheckPlanValue(r, rect.Right, field) && CheckPlanValue(r, rect.Bottom, field);
+}
+
+// Bytes of a damaged file as printable text: printable ASCII as it is, every other byte
+// (and the backslash and the quote) as \xNN, so a message never carries raw bytes.
+QString EscapedBytes(const QByteArray& bytes)
+{
+    QString text;
+    for (const char c : bytes) {
+        const auto b = static_cast<uint8_t>(c);
+        if (b >= 0x20 && b < 0x7F && b != '\\' && b != '"')
+            text += QLatin1Char(c);
+        else
+            text += QStringLiteral("\\x%1").arg(b, 2, 16, QLatin1Char('0'));
+    }
+    return text;
 }
 
 void WriteRect(TBinaryWriter& w, const TRect& rect)
@@ -126,7 +162,7 @@ bool Decode(TFireProject& p, TBinaryReader& r)
     }
     if (length != 4 || QByteArray(digits, 4) != QByteArray(VersionText))
         return r.Fail(QStringLiteral("unsupported project file version \"%1\"")
-                          .arg(QString::fromLatin1(digits, qMin<int>(length, 4))));
+                          .arg(EscapedBytes(QByteArray(digits, qMin<int>(length, 4)))));
 
     // Record 2: header.
     QString name;
@@ -150,6 +186,10 @@ bool Decode(TFireProject& p, TBinaryReader& r)
     r.ReadInt32(sensorCount, "number of sensors");
     if (r.Failed())
         return false;
+    if (!PlanSizeWithinLimits(width, height))
+        return r.Fail(QStringLiteral("the plan canvas of %1 x %2 pixels lies outside the plan limits").arg(width).arg(height));
+    if (!PlanScaleWithinLimits(px))
+        return r.Fail(QStringLiteral("the scale px is not a usable number of metres per pixel"));
 
     p.RoomsNum = roomsNum;
     p.Name = name;
@@ -176,9 +216,10 @@ bool Decode(TFireProject& p, TBinaryReader& r)
         uint8_t roomType = 0;
         r.ReadShortString(roomName, NameCapacity, "zone Name");
         r.ReadInt32(id, "zone ID");
-        ReadRect(r, rect, "zone Rect");
+        ReadPlanRect(r, rect, "zone Rect");
         r.ReadSingle(volume, "zone V"); // information only: V is derived below
         r.ReadInt32(h, "zone H");
+        CheckPlanValue(r, h, "zone H");
         r.ReadInt32(doors, "zone door count");
         for (int side = 0; side < 4; ++side)
             r.ReadInt32(sideCount, "zone wall door counter"); // recounted from the doors
@@ -218,8 +259,11 @@ bool Decode(TFireProject& p, TBinaryReader& r)
             TRect rect;
             r.ReadShortString(guid, NameCapacity, "door GUID");
             r.ReadInt32(startPos, "door StartPos");
+            CheckPlanValue(r, startPos, "door StartPos");
             r.ReadInt32(doorWidth, "door Width");
+            CheckPlanValue(r, doorWidth, "door Width");
             r.ReadInt32(doorHeight, "door Height");
+            CheckPlanValue(r, doorHeight, "door Height");
             r.ReadBool(isWindow, "door IsWindow");
             r.ReadInt32(outRoom, "door OutRoom");
             r.ReadInt32(holderID, "door zone ID");
@@ -227,6 +271,8 @@ bool Decode(TFireProject& p, TBinaryReader& r)
             CheckEnum(r, wall, MaxWallType, "door Wall");
             r.ReadBool(opened, "door Opened");
             r.ReadBool(wooden, "door Wooden");
+            // Derived from the zone, StartPos and Width: recomputed before any use, and so
+            // not held to the limits (an opening reaches past its zone's side).
             ReadRect(r, rect, "door Rect");
             r.Skip(1, "door reserved byte");
             if (r.Failed())
@@ -263,7 +309,9 @@ bool Decode(TFireProject& p, TBinaryReader& r)
         r.ReadShortString(sourceName, NameCapacity, "water source Name");
         r.ReadExtended(distance, "water source distance"); // information only
         r.ReadInt32(x, "water source X");
+        CheckPlanValue(r, x, "water source X");
         r.ReadInt32(y, "water source Y");
+        CheckPlanValue(r, y, "water source Y");
         r.ReadByte(kind, "water source kind");
         if (r.Failed())
             return false;
@@ -302,7 +350,9 @@ bool Decode(TFireProject& p, TBinaryReader& r)
             r.ReadByte(type, "sensor SensorType");
             CheckEnum(r, type, MaxSensorType, "sensor SensorType");
             r.ReadInt32(pos.X, "sensor x");
+            CheckPlanValue(r, pos.X, "sensor x");
             r.ReadInt32(pos.Y, "sensor y");
+            CheckPlanValue(r, pos.Y, "sensor y");
             r.ReadExtended(c1, "sensor Critical1");
             r.ReadExtended(c2, "sensor Critical2");
             r.ReadExtended(c3, "sensor Critical3");

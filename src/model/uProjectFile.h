@@ -16,7 +16,11 @@
 // and clears the modified flag on success. Answers false, with the reason in *error, when
 // the file is missing or unreadable, the version is not "0006", a record is cut short, a
 // count is negative or larger than the file can hold, a door or sensor names a zone the
-// file does not have, or an enumeration byte is out of range. It never reads past the end
+// file does not have, an enumeration byte is out of range, or a plan value lies outside
+// the plan limits (PlanLimits in uFireClasses.h: a coordinate, size or height beyond
+// ±16,777,215 pixels, a canvas larger than 10,000 x 10,000 pixels in area, a scale that is
+// not finite or above 10^6 m per pixel); the version text in the reason has every byte
+// that is not printable ASCII escaped as \xNN. It never reads past the end
 // of the data, whatever the bytes. On false the project holds no zones and no water
 // sources, but its header fields may have been changed: the caller loads into a fresh
 // object and discards it when the answer is false. A project that is not empty is refused

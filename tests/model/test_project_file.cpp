@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <limits>
 #include <unistd.h>
 
 namespace {
@@ -488,7 +489,7 @@ TEST(ProjectFileLoad, DamagedFilesFailWithoutAHalfFilledProject)
         { "water-source count beyond the file", 5 + 290, 50, "do not fit" },
         { "door in a zone the file does not have", firstDoor + 273, 99, "zone 99" },
         { "sensor in a zone the file does not have", firstSensor, 77, "zone 77" },
-        { "sensor further from its zone than 32 bits hold", firstSensor + 326, INT32_MIN, "too far" },
+        { "sensor further from its zone than 32 bits hold", firstSensor + 326, INT32_MIN, "plan limits" },
     };
     for (const TCase& c : cases) {
         QByteArray bytes = good;
@@ -528,6 +529,88 @@ TEST(ProjectFileLoad, DamagedFilesFailWithoutAHalfFilledProject)
             << error.toStdString();
         EXPECT_EQ(p->GetRoomsCount(), 0);
     }
+}
+
+TEST(ProjectFileLoad, PlanValuesBeyondThePlanLimitsAreRefused)
+{
+    // Values the editor would compute with in 32 bits until they overflow: refused with the
+    // load failure, while the limits themselves still load.
+    const QByteArray good = ProjectToBytes(*MakeRichProject());
+    const qsizetype firstZone = 324, firstDoor = 324 + 2 * 305, firstSource = firstDoor + 2 * 297;
+    const qsizetype firstSensor = firstSource + 531 + 541;
+    const int32_t lim = PlanLimits::Coordinate;
+    struct TCase {
+        const char* what;
+        qsizetype at;
+        int32_t bad, fine;
+    };
+    const TCase cases[] = {
+        { "zone Rect", firstZone + 260, INT32_MIN, -lim },
+        { "zone Rect", firstZone + 264, -lim - 1, -lim },
+        { "zone Rect", firstZone + 268, lim + 1, lim },
+        { "zone Rect", firstZone + 272, INT32_MAX, lim },
+        { "zone H", firstZone + 280, INT32_MIN, 0 },
+        { "door StartPos", firstDoor + 256, INT32_MAX - 10, 0 },
+        { "door Width", firstDoor + 260, INT32_MAX, 1 },
+        { "door Height", firstDoor + 264, INT32_MIN, -lim },
+        { "water source X", firstSource + 522, INT32_MAX, lim },
+        { "water source Y", firstSource + 531 + 526, INT32_MIN + 1, -lim },
+        { "sensor x", firstSensor + 326, lim + 1, lim },
+        { "sensor y", firstSensor + 330, -lim - 1, -lim },
+        { "plan canvas", 5 + 264, -1, 0 },
+        { "plan canvas", 5 + 268, lim + 1, 1 },
+        { "plan canvas", 5 + 264, 200000, 100000 }, // by area, with the height of 600
+    };
+    for (const TCase& c : cases) {
+        QByteArray bytes = good;
+        PutInt32(bytes, c.at, c.bad);
+        bool ok = true;
+        QString error;
+        const auto p = Load(bytes, &ok, &error);
+        EXPECT_FALSE(ok) << c.what << " = " << c.bad;
+        EXPECT_TRUE(error.contains(QStringLiteral("plan limits")) && error.contains(QString::fromLatin1(c.what)))
+            << error.toStdString();
+        EXPECT_EQ(p->GetRoomsCount(), 0);
+        PutInt32(bytes, c.at, c.fine);
+        Load(bytes, &ok, &error);
+        EXPECT_TRUE(ok) << c.what << " = " << c.fine << ": " << error.toStdString();
+    }
+
+    // The scale: not finite, or more than the limit of metres per pixel.
+    for (const long double px : { std::numeric_limits<long double>::quiet_NaN(),
+                                  std::numeric_limits<long double>::infinity(), PlanLimits::Scale * 2 }) {
+        QByteArray bytes = good;
+        unsigned char encoded[ExtendedSize];
+        EncodeExtended(px, encoded);
+        bytes.replace(5 + 272, ExtendedSize, QByteArray(reinterpret_cast<const char*>(encoded), ExtendedSize));
+        bool ok = true;
+        QString error;
+        Load(bytes, &ok, &error);
+        EXPECT_FALSE(ok) << static_cast<double>(px);
+        EXPECT_TRUE(error.contains(QStringLiteral("scale"))) << error.toStdString();
+    }
+    for (const long double px : { -1e4000L, 1e-4000L, PlanLimits::Scale }) {
+        QByteArray bytes = good;
+        unsigned char encoded[ExtendedSize];
+        EncodeExtended(px, encoded);
+        bytes.replace(5 + 272, ExtendedSize, QByteArray(reinterpret_cast<const char*>(encoded), ExtendedSize));
+        bool ok = false;
+        Load(bytes, &ok);
+        EXPECT_TRUE(ok) << "no scale, or a tiny or the largest one";
+    }
+}
+
+TEST(ProjectFileLoad, AnotherVersionIsNamedWithItsBytesEscaped)
+{
+    QByteArray bytes = ProjectToBytes(*MakeRichProject());
+    bytes.replace(1, 4, QByteArray("\x1b[\xff\"", 4));
+    bool ok = true;
+    QString error;
+    Load(bytes, &ok, &error);
+    EXPECT_FALSE(ok);
+    EXPECT_TRUE(error.contains(QStringLiteral("\"\\x1b[\\xff\\x22\""))) << error.toStdString();
+    for (const QChar c : error)
+        EXPECT_TRUE(c.unicode() >= 0x20 && c.unicode() < 0x7F) << "raw byte " << int(c.unicode()) << " in the message";
 }
 
 TEST(ProjectFileLoad, UnknownWaterSourceKindIsSkipped)

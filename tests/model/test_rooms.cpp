@@ -372,7 +372,11 @@ TEST_F(Rooms, PropertySettersAndTheModifiedFlag)
     fp.SetModified(false);
     r->SetRect(r->Rect());
     r->SetH(r->H());
+    r->SetRoomType(r->RoomType());
     EXPECT_FALSE(fp.Modified());
+    r->SetRoomType(TRoomType::rtStairs);
+    EXPECT_TRUE(fp.Modified()) << "the zone type is stored in the file";
+    fp.SetModified(false);
 
     fp.SetLevelsCount(2);
     fp.SetActiveLevel(3);
@@ -437,6 +441,84 @@ TEST_F(Rooms, UndecodablePictureIsARefusal)
     EXPECT_EQ(fp.GetBackgroundImage(), nullptr);
     EXPECT_EQ(fp.Width, 500) << "a failed picture leaves the plan size alone";
     EXPECT_FALSE(error.isEmpty());
+}
+
+// --- the ends of the plan and of 32 bits ---
+
+TEST_F(Rooms, ZoneNumbersRunOutInsteadOfWrappingAround)
+{
+    fp.RoomsNum = INT32_MAX - 1;
+    EXPECT_EQ(fp.AddRoom(0, 0, 10, 10), INT32_MAX);
+    fp.SetModified(false);
+    EXPECT_EQ(fp.AddRoom(20, 0, 30, 10), -1) << "no number is left for another zone";
+    EXPECT_EQ(fp.RoomsNum, INT32_MAX);
+    EXPECT_EQ(fp.GetRoomsCount(), 1);
+    EXPECT_FALSE(fp.Modified());
+}
+
+TEST_F(Rooms, NoEditTakesAZoneBeyondThePlanLimits)
+{
+    const int32_t lim = PlanLimits::Coordinate;
+    EXPECT_EQ(fp.AddRoom(0, 0, lim + 1, 10), -1);
+    EXPECT_EQ(fp.AddRoom(INT32_MIN, 0, 10, 10), -1);
+    EXPECT_EQ(fp.GetRoomsCount(), 0);
+    const int id = fp.AddRoom(lim - 100, -lim, lim, -lim + 50);
+    ASSERT_NE(id, -1);
+    TRoom* z = fp.GetRoom(id);
+    const TRect start = z->Rect();
+
+    // Shifts whose 32-bit sums would wrap around block their axis alone, also when
+    // collisions are ignored; the other axis still moves.
+    bool mx = true, my = true;
+    EXPECT_TRUE(fp.MoveRoom(id, INT32_MAX, 7, mx, my, false));
+    EXPECT_FALSE(mx);
+    EXPECT_TRUE(my);
+    EXPECT_EQ(z->Rect(), (TRect{start.Left, start.Top + 7, start.Right, start.Bottom + 7}));
+    EXPECT_FALSE(fp.MoveRoom(id, 1, INT32_MIN, mx, my, true)) << "one pixel right leaves the limits";
+    EXPECT_FALSE(mx);
+    EXPECT_FALSE(my);
+    EXPECT_TRUE(fp.MoveRoom(id, -10, -7, mx, my, false));
+    EXPECT_EQ(z->Rect(), (TRect{start.Left - 10, start.Top, start.Right - 10, start.Bottom}));
+
+    // Resizing by deltas or to sizes that pass the limits is refused and changes nothing.
+    const TRect before = z->Rect();
+    fp.SetModified(false);
+    EXPECT_FALSE(fp.IncRoomSize(id, INT32_MIN, 0, 0, 0));
+    EXPECT_FALSE(fp.IncRoomSize(id, 0, 0, INT32_MAX, 0));
+    EXPECT_FALSE(fp.IncRoomSize(id, 0, -100, 0, 0)) << "the top would pass -limit";
+    EXPECT_FALSE(fp.SetRoomSize(z, lim, 10));
+    EXPECT_FALSE(fp.SetRoomSize(z, INT32_MAX, INT32_MAX));
+    EXPECT_EQ(z->Rect(), before);
+    EXPECT_FALSE(fp.Modified());
+    EXPECT_TRUE(fp.IncRoomSize(id, 0, 0, 10, 0)) << "up to the limit itself";
+    EXPECT_EQ(z->Rect().Right, lim);
+}
+
+TEST_F(Rooms, SensorsFarOutsideTheirZoneStayWithinThePlanLimitsToo)
+{
+    // A file may hold a sensor far from its zone; it moves with the zone, so the zone
+    // stops where the sensor would pass the limits.
+    const int32_t lim = PlanLimits::Coordinate;
+    const int id = fp.AddRoom(0, 0, 100, 100);
+    TRoom* z = fp.GetRoom(id);
+    z->AddSensor()->SetAbsolutePos({ lim - 5, 50 });
+    bool mx = false, my = false;
+    EXPECT_TRUE(fp.MoveRoom(id, 5, 0, mx, my, false));
+    EXPECT_FALSE(fp.MoveRoom(id, 1, 0, mx, my, false));
+    EXPECT_FALSE(mx);
+    EXPECT_EQ(z->Sensors[0]->AbsolutePos(), (TPoint{ lim, 50 }));
+    EXPECT_FALSE(fp.IncRoomSize(id, 1, 0, 0, 0)) << "the left side drags the sensor along";
+    EXPECT_TRUE(fp.IncRoomSize(id, -1, 0, 0, 0));
+    EXPECT_TRUE(fp.SetRoomSize(z, 50, 50)) << "the top-left corner stays, and the sensor with it";
+}
+
+TEST_F(Rooms, VolumeWithoutAProjectDoesNotOverflow)
+{
+    const int32_t lim = PlanLimits::Coordinate;
+    TRoom zone(1, -lim, -lim, lim, lim, nullptr);
+    zone.SetH(lim);
+    const long double side = 2.0L * lim;
+    EXPECT_EQ(zone.V(), side * side * lim);
 }
 
 // --- calculations run on the zone's own record ---

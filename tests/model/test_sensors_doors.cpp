@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QRegularExpression>
+#include <functional>
 #include <set>
 
 namespace {
@@ -53,19 +54,22 @@ TEST_F(Sensors, NewSensorStartsAtTheZoneCornerWithItsDefaults)
     EXPECT_EQ(fp.GetSensorsCount(), 21);
 }
 
-TEST_F(Sensors, MoveIsClampedIntoTheZoneAndLeavesTheFlagAlone)
+TEST_F(Sensors, MoveIsClampedIntoTheZoneAndCountsAsAChangeWhenItMoves)
 {
     TSensor* s = zone->AddSensor();
     fp.SetModified(false);
+    EXPECT_TRUE(zone->MoveSensor(s->GUID(), 90, 40)); // clamped onto the corner it stands on
+    EXPECT_EQ(s->AbsolutePos(), (TPoint{100, 50}));
+    EXPECT_FALSE(fp.Modified()) << "a move that changes nothing is no edit";
     EXPECT_TRUE(zone->MoveSensor(s->GUID(), 350, 120));
     EXPECT_EQ(s->AbsolutePos(), (TPoint{300, 120}));
-    EXPECT_TRUE(zone->MoveSensor(s->GUID(), 90, 40));
-    EXPECT_EQ(s->AbsolutePos(), (TPoint{100, 50}));
+    EXPECT_TRUE(fp.Modified()) << "a dragged sensor is work the save question must know of";
     EXPECT_TRUE(zone->MoveSensor(s->GUID(), 150, 250));
     EXPECT_EQ(s->AbsolutePos(), (TPoint{150, 200}));
-    EXPECT_FALSE(fp.Modified());
+    fp.SetModified(false);
     EXPECT_FALSE(zone->MoveSensor(QStringLiteral("{nobody}"), 150, 150));
     EXPECT_EQ(s->AbsolutePos(), (TPoint{150, 200}));
+    EXPECT_FALSE(fp.Modified());
 }
 
 TEST_F(Sensors, SensorFollowsItsZone)
@@ -133,6 +137,45 @@ TEST_F(Sensors, StoredSettersMarkOnlyRealChanges)
 }
 
 // --- doors ---
+
+TEST_F(Doors, EveryStoredFieldCountsAsAChange)
+{
+    TDoor* d = zone->GetDoorByGUID(zone->AddDoor(10, TWallType::wtTop, -1));
+    ASSERT_NE(d, nullptr);
+    // The fields the project file stores: a change of any of them must be saved.
+    const std::pair<const char*, std::function<void()>> edits[] = {
+        { "Opened", [d] { d->SetOpened(!d->Opened()); } },
+        { "Wooden", [d] { d->SetWooden(!d->Wooden()); } },
+        { "OutRoom", [d] { d->SetOutRoom(d->OutRoom() + 7); } },
+    };
+    for (const auto& [what, edit] : edits) {
+        fp.SetModified(false);
+        edit();
+        EXPECT_TRUE(fp.Modified()) << what;
+    }
+    fp.SetModified(false);
+    d->SetOpened(d->Opened());
+    d->SetWooden(d->Wooden());
+    d->SetOutRoom(d->OutRoom());
+    EXPECT_FALSE(fp.Modified()) << "setting the same values is no edit";
+}
+
+TEST_F(Doors, RectangleOfAZoneAtTheEndOfThe32BitRangeNeverWraps)
+{
+    // A zone built directly, far outside what a file or the editor may hold: the opening
+    // reaching out of it stops at the end of the range instead of wrapping around.
+    TRoom far(1, INT32_MAX - 10, INT32_MIN, INT32_MAX, INT32_MIN + 100, nullptr);
+    TDoor right(QStringLiteral("{R}"), false), top(QStringLiteral("{T}"), false);
+    for (TDoor* d : { &right, &top })
+        d->SetParent(&far);
+    right.SetWall(TWallType::wtRight);
+    right.SetStartPos(20);
+    top.SetWall(TWallType::wtTop);
+    right.RecalcRect();
+    top.RecalcRect();
+    EXPECT_EQ(right.Rect(), (TRect{INT32_MAX - 1, INT32_MIN + 20, INT32_MAX, INT32_MIN + 25}));
+    EXPECT_EQ(top.Rect(), (TRect{INT32_MAX - 10, INT32_MIN, INT32_MAX - 5, INT32_MIN + 1}));
+}
 
 TEST_F(Doors, AddDoorRefusalsChangeNothing)
 {
