@@ -8,6 +8,8 @@
 #include <QPen>
 #include <QtMath>
 #include <algorithm>
+#include <memory>
+#include <unordered_map>
 #include <vector>
 
 int PlanFontPixels(int pointSize)
@@ -33,10 +35,12 @@ QFont PlanFont(int pointSize)
 
 const QFontMetrics& PlanFontMetrics(int pointSize)
 {
-    thread_local QHash<int, QFontMetrics*> metrics;
-    QFontMetrics*& m = metrics[pointSize];
+    // Kept for the life of the thread and released with it (a renderer running on a
+    // worker thread must not leave its metrics behind).
+    thread_local std::unordered_map<int, std::unique_ptr<QFontMetrics>> metrics;
+    std::unique_ptr<QFontMetrics>& m = metrics[pointSize];
     if (!m)
-        m = new QFontMetrics(PlanFont(pointSize)); // kept for the life of the thread
+        m = std::make_unique<QFontMetrics>(PlanFont(pointSize));
     return *m;
 }
 
