@@ -43,15 +43,13 @@ QString RefDbTableDefinition(const QString& tableName)
     return QString();
 }
 
-// Whether a file can be created or written in `folder`: tried for real, since permission
-// bits say nothing about read-only mounts or the rights of an administrator.
+// Whether a file can be created in `folder` (and is removed again): tried for real, since
+// permission bits say nothing about read-only mounts or the rights of an administrator.
+// The folder decides, whatever the state of kvr.db in it: the database writes its journal
+// beside the file, so a writable kvr.db in a folder that cannot be written still fails
+// every write.
 static bool FolderIsWritable(const QString& folder)
 {
-    const QString existing = QDir(folder).filePath(RefDbFileName);
-    if (QFileInfo::exists(existing)) {
-        QFile f(existing);
-        return f.open(QIODevice::ReadWrite);
-    }
     QTemporaryFile probe(QDir(folder).filePath(QStringLiteral("kvr-probe-XXXXXX")));
     return probe.open();
 }

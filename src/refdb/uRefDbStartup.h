@@ -18,14 +18,15 @@ inline const QString RefDbInitErrorCaption = QStringLiteral("Ошибка БД")
 inline const QString RefDbFileName = QStringLiteral("kvr.db");
 
 // The folder the program keeps kvr.db in: the executable's folder when a file can be
-// created or written there (or kvr.db there is writable), otherwise the user's data
-// folder (QStandardPaths::AppDataLocation), which is created when missing.
+// created there (whether kvr.db there is writable or not: without a writable folder the
+// database cannot write its journal), otherwise the user's data folder
+// (QStandardPaths::AppDataLocation), which is created when missing.
 // Needs the QCoreApplication to exist. Returns the folder with no trailing separator.
 QString RefDbDefaultFolder();
 
-// The choice behind RefDbDefaultFolder: `exeFolder` when a file can be created or written
-// there, otherwise `dataFolder` (created when missing); `exeFolder` again when
-// `dataFolder` is empty.
+// The choice behind RefDbDefaultFolder: `exeFolder` when a file can be created there,
+// otherwise `dataFolder` (created when missing); `exeFolder` again when `dataFolder` is
+// empty.
 QString RefDbChooseFolder(const QString& exeFolder, const QString& dataFolder);
 
 // The full path of kvr.db for a program in `exeFolder`: RefDbChooseFolder's folder

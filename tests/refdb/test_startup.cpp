@@ -9,6 +9,9 @@
 
 #include <QProcess>
 #include <QStandardPaths>
+#include <functional>
+#include <sys/fsuid.h>
+#include <unistd.h>
 
 namespace {
 
@@ -239,6 +242,70 @@ TEST_F(Startup, FolderBesideTheProgramWhenWritableOtherwiseTheUserDataFolder)
     ASSERT_TRUE(r.Database);
     EXPECT_TRUE(r.FileCreated);
     EXPECT_TRUE(QFile::exists(data + "/kvr.db"));
+}
+
+// Runs `action` with the file rights of an ordinary user (nobody): as the administrator
+// the test would be allowed to write into any folder. The file-system identity is the
+// calling thread's alone and is given back afterwards. Answers false when it cannot be
+// taken.
+static bool AsOrdinaryUser(const std::function<void()>& action)
+{
+    if (geteuid() != 0) {
+        action();
+        return true;
+    }
+    const uid_t nobody = 65534;
+    setfsuid(nobody);
+    if (static_cast<uid_t>(setfsuid(static_cast<uid_t>(-1))) != nobody)
+        return false;
+    action();
+    setfsuid(0);
+    return static_cast<uid_t>(setfsuid(static_cast<uid_t>(-1))) == 0;
+}
+
+TEST_F(Startup, ReadOnlyFolderWithAWritableDatabaseUsesTheUserDataFolder)
+{
+    // An installed program: kvr.db beside it may be written, its folder may not, so the
+    // database could not create its journal there and every write would fail.
+    const QString exe = FDir.filePath("installed");
+    const QString data = FDir.filePath("userdata/Tesvorn");
+    ASSERT_TRUE(QDir().mkpath(exe));
+    const QString installed = QDir(exe).filePath(RefDbFileName);
+    StartReferenceDatabase(installed);
+    const auto all = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup
+        | QFileDevice::WriteGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther
+        | QFileDevice::ExeOther;
+    const auto readOnly = QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup
+        | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther;
+    ASSERT_TRUE(QFile::setPermissions(FDir.path(), all));
+    ASSERT_TRUE(QFile::setPermissions(installed, all & ~(QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther)));
+    ASSERT_TRUE(QFile::setPermissions(exe, readOnly));
+
+    QString folder, path;
+    bool fileWritable = false, folderWritable = true, wrote = false;
+    const bool asUser = AsOrdinaryUser([&] {
+        QFile file(installed);
+        fileWritable = file.open(QIODevice::ReadWrite);
+        file.close();
+        QFile probe(QDir(exe).filePath("probe"));
+        folderWritable = probe.open(QIODevice::WriteOnly);
+        folder = RefDbChooseFolder(exe, data);
+        path = RefDbChoosePath(exe, data);
+        TRefDbStartup r = StartReferenceDatabase(path);
+        if (r.Database) {
+            r.Database->ExecSQL("insert into ABParams (name) values ('written')");
+            wrote = Rows(*r.Database, "ABParams") == 1;
+        }
+    });
+    QFile::setPermissions(exe, all);
+    if (!asUser)
+        GTEST_SKIP() << "the rights of an ordinary user cannot be taken here";
+    ASSERT_TRUE(fileWritable) << "the case under test: the file itself may be written";
+    ASSERT_FALSE(folderWritable) << "the case under test: its folder may not";
+    EXPECT_EQ(folder, QDir::cleanPath(data));
+    EXPECT_EQ(path, QDir(data).filePath(RefDbFileName));
+    EXPECT_TRUE(wrote) << "the database in the user's data folder takes writes";
+    EXPECT_EQ(Rows(*StartReferenceDatabase(installed).Database, "ABParams"), 0) << "the installed file is untouched";
 }
 
 TEST_F(Startup, InstalledDatabaseIsCopiedOnceIntoTheUserDataFolder)
