@@ -13,12 +13,17 @@
 
 std::map<QString, std::pair<QString, TCliVerb>>& CliVerbs();
 
-static int Usage(const QString& message)
+static QString UsageText()
 {
-    QString text = message + QStringLiteral("\nusage:");
+    QString text = QStringLiteral("usage:");
     for (const auto& [words, entry] : CliVerbs())
         text += QStringLiteral("\n  tesvorn-cli ") + words + (entry.first.isEmpty() ? QString() : QStringLiteral(" ") + entry.first);
-    std::fprintf(stderr, "%s\n", text.toUtf8().constData());
+    return text;
+}
+
+static int Usage(const QString& message)
+{
+    std::fprintf(stderr, "%s\n%s\n", message.toUtf8().constData(), UsageText().toUtf8().constData());
     return 2;
 }
 
@@ -60,6 +65,11 @@ int main(int argc, char** argv)
     args.removeFirst();
     if (args.isEmpty())
         return Usage(QStringLiteral("no verb given"));
+    // Asked for, the usage is the answer: on standard output, and a success.
+    if (args.size() == 1 && (args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h"))) {
+        std::fprintf(stdout, "%s\n", UsageText().toUtf8().constData());
+        return 0;
+    }
 
     auto& verbs = CliVerbs();
     auto found = verbs.end();

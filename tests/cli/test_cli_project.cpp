@@ -144,3 +144,31 @@ TEST_F(CliProject, FailuresHaveTheirExitCodes)
     EXPECT_EQ(RunCli({ "project", "resave", Path("office.fsp") }).Exit, 2);
     EXPECT_EQ(RunCli({ "project", "example" }).Exit, 2);
 }
+
+TEST_F(CliProject, HelpIsTheUsageOnStandardOutput)
+{
+    for (const char* flag : { "--help", "-h" }) {
+        const TRun r = RunCli({ flag });
+        EXPECT_EQ(r.Exit, 0) << flag;
+        EXPECT_TRUE(r.Err.isEmpty()) << flag << ": " << r.Err.toStdString();
+        EXPECT_TRUE(r.Out.startsWith("usage:")) << flag;
+        EXPECT_TRUE(r.Out.contains("\n  tesvorn-cli project dump FILE.fsp\n")) << r.Out.toStdString();
+    }
+    const TRun wrong = RunCli({ "--helpme" });
+    EXPECT_EQ(wrong.Exit, 2);
+    EXPECT_TRUE(wrong.Out.isEmpty());
+}
+
+TEST_F(CliProject, AnotherVersionIsReportedWithItsBytesEscaped)
+{
+    // A terminal control sequence and bytes that are no text where the version belongs.
+    QByteArray other = ReadAll(Path("office.fsp"));
+    other.replace(1, 4, QByteArray("\x1b[\xfe\x07", 4));
+    ASSERT_TRUE(WriteAll(Path("other.fsp"), other));
+    const TRun r = RunCli({ "project", "dump", Path("other.fsp") });
+    EXPECT_EQ(r.Exit, 1);
+    EXPECT_TRUE(r.Err.contains("\"\\x1b[\\xfe\\x07\"")) << r.Err.toStdString();
+    for (const char c : r.Err)
+        EXPECT_TRUE(c == '\n' || (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F)) << "control byte " << int(c);
+    EXPECT_TRUE(QString::fromUtf8(r.Err).toUtf8() == r.Err) << "stderr is valid UTF-8";
+}
