@@ -23,6 +23,7 @@
 
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QStatusTipEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QFrame>
@@ -207,7 +208,8 @@ TfrmMain::TfrmMain(const TMainWindowOptions& options, QWidget* parent)
     ScrollBox = new QScrollArea(central);
     ScrollBox->setObjectName(QStringLiteral("ScrollBox"));
     ScrollBox->setFrameShape(QFrame::NoFrame);
-    ScrollBox->setBackgroundRole(QPalette::Base);
+    // Around the (white) plan the window's own colour, so that the plan's edge shows.
+    ScrollBox->setBackgroundRole(QPalette::Window);
     pb = new TPaintBox;
     pb->setObjectName(QStringLiteral("pb"));
     ScrollBox->setWidget(pb);
@@ -226,9 +228,13 @@ TfrmMain::TfrmMain(const TMainWindowOptions& options, QWidget* parent)
     sb->addWidget(sbPanel0);
     setStatusBar(sb);
 
-    // Double-clicking the start logo opens a project. Queued, so that the mouse handling
-    // of the plan has finished with this click before a project appears under it.
-    connect(pb, &TPaintBox::DblClick, this, &TfrmMain::pbDblClickNoProject, Qt::QueuedConnection);
+    // Double-clicking the start logo with the left button opens a project. Queued, so that
+    // the mouse handling of the plan has finished with this click before a project
+    // appears under it.
+    connect(pb, &TPaintBox::DblClick, this, [this](Qt::MouseButton button, Qt::KeyboardModifiers, QPoint) {
+        if (button == Qt::LeftButton)
+            QMetaObject::invokeMethod(this, &TfrmMain::pbDblClickNoProject, Qt::QueuedConnection);
+    });
 
     // Client area (below the menu: tool bars, plan, panel and status bar) 881 x 447, at
     // least 700 x 400, centred on the screen.
@@ -629,8 +635,38 @@ void TfrmMain::LogoVisible(bool AVisible)
 
 void TfrmMain::sbText(const QString& AText, int APanel)
 {
-    if (APanel == 0)
+    if (APanel == 0) {
+        // A result replaces the hint.
+        FHint.clear();
+        sb->clearMessage();
         sbPanel0->setText(AText);
+    }
+}
+
+void TfrmMain::ShowHint(const QString& AText)
+{
+    FHint = AText;
+    sb->showMessage(AText);
+}
+
+bool TfrmMain::event(QEvent* event)
+{
+    // The tool buttons' status tips take the status bar while the pointer is over them and
+    // clear it when it leaves; the hint comes back then instead of an empty bar.
+    if (event->type() == QEvent::StatusTip && !FHint.isEmpty()
+        && static_cast<QStatusTipEvent*>(event)->tip().isEmpty()) {
+        sb->showMessage(FHint);
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void TfrmMain::ShowModeHint()
+{
+#ifdef TESVORN_HAS_PLAN_EDITOR
+    if (PlanEditor)
+        PlanEditor->ShowModeHint();
+#endif
 }
 
 void TfrmMain::ShowPanel(QWidget* APanel)
@@ -668,6 +704,7 @@ void TfrmMain::pbPaint()
         return;
     FP->SetPaintParams(miShowRoomsInfo->isChecked(), false, miShowScale->isChecked(), miTransparentRooms->isChecked());
     FP->PaintParams.ShowZoneVerdicts = miShowZoneVerdicts && miShowZoneVerdicts->isChecked();
+    FP->ShowBackgroundImage = miShowBgImage->isChecked();
     FP->PaintParams.OffsetPos = TPoint { ScrollBox->horizontalScrollBar()->value(),
                                          ScrollBox->verticalScrollBar()->value() };
     FP->PaintRooms(bmpPlan);
@@ -694,7 +731,7 @@ void TfrmMain::pbPaint()
                 start = TPoint { zone.Right, end.Y };
             else
                 found = false;
-            if (found) {
+            if (found && !bmpPlan.isNull()) {
                 QPainter painter(&bmpPlan);
                 painter.setPen(QPen(Qt::black, 1, Qt::SolidLine));
                 painter.drawLine(start.X, start.Y, end.X, end.Y);
@@ -749,10 +786,11 @@ bool TfrmMain::CloseProject()
                 return false;
         }
     }
-    FP.reset();
+    // The current zone and sensor are forgotten before the project that holds them goes.
     CurrentRoom = nullptr;
     CurrentRoomID = -1;
     CurrentSensor = nullptr;
+    FP.reset();
     MenuItemsEnabling(false);
     LogoVisible(true);
     ShowPanel(nullptr);
@@ -791,6 +829,7 @@ bool TfrmMain::LoadProject(const QString& AFileName)
         SensorNumber = 0;
         if (ResultsCommands)
             ResultsCommands->ProjectOpened(fileName);
+        ShowModeHint();
     } else {
         project.reset();
         CurrentProjectFile.clear();
@@ -816,7 +855,11 @@ void TfrmMain::miNewClick()
             return;
         FP = std::make_unique<TFireProject>();
         FP->Name = dialog.edtProjectName->text();
-        if (dialog.rbSizeByBgImage->isChecked()) {
+        if (dialog.rbSizeByBgImage->isChecked() && dialog.BgImageFileName.isEmpty()) {
+            // No picture was chosen, so there is none to warn about: the default size.
+            FP->Width = 500;
+            FP->Height = 500;
+        } else if (dialog.rbSizeByBgImage->isChecked()) {
             // False also for a picture that cannot be read or decoded.
             if (!FP->SetBackgroundImage(dialog.BgImageFileName)) {
                 Prompts().Warning(this, KBgImageFailedText, QStringLiteral("Ошибка при создании проекта"));
@@ -837,6 +880,7 @@ void TfrmMain::miNewClick()
         LogoVisible(false);
         SizePlanBitmaps();
         Repaint();
+        ShowModeHint();
     });
 }
 
@@ -858,8 +902,14 @@ bool TfrmMain::WriteProject(const QString& fileName)
 void TfrmMain::miSaveClick()
 {
     RunGuarded(this, [this] {
-        if (!FP || CurrentProjectFile.isEmpty())
+        if (!FP)
             return;
+        // A project that was never saved has no file to write to: Save asks for one, as
+        // "Сохранить как..." does, instead of doing nothing and saying nothing.
+        if (CurrentProjectFile.isEmpty()) {
+            SaveAsLoop();
+            return;
+        }
         if (WriteProject(CurrentProjectFile)) {
             miSave->setEnabled(false);
             return;

@@ -205,8 +205,14 @@ public:
     // true: the paint box fills the scroll box (the logo); false: it sits at the top-left
     // corner at the size of the plan picture.
     void LogoVisible(bool AVisible);
-    // Sets the text of status-bar panel APanel (only panel 0 exists).
+    // Sets the text of status-bar panel APanel (only panel 0 exists); a hint shown by
+    // ShowHint gives way to it.
     void sbText(const QString& AText, int APanel = 0);
+    // Shows a one-line hint across the status bar until the next sbText replaces it (the
+    // status tips of the tool buttons show over it while the pointer is on them).
+    void ShowHint(const QString& AText);
+    // The plan editor's hint for the current editing mode (ShowHint).
+    void ShowModeHint();
     // Shows APanel (pnlRoomParams or pnlSensorParams) alone in the property panel;
     // nullptr hides the property panel.
     void ShowPanel(QWidget* APanel);
@@ -245,6 +251,7 @@ public:
     void pmiCalcInitialStageClick(); // "Расчитать НСП": CalcInitialStage
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -258,4 +265,6 @@ private:
     bool SaveAsLoop();
     bool WriteProject(const QString& fileName);
     void SizePlanBitmaps();
+
+    QString FHint; // the hint ShowHint shows, until sbText replaces it
 };

@@ -3,6 +3,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegion>
 
 TPaintBox::TPaintBox(QWidget* parent)
     : QWidget(parent)
@@ -26,12 +27,16 @@ void TPaintBox::ShowPicture(const QImage& picture)
 void TPaintBox::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
     if (FLogoMode) {
+        painter.fillRect(rect(), Qt::white);
         const int left = (width() - FPicture.width()) / 2;
         const int top = (height() - FPicture.height()) / 2;
         painter.drawImage(left, top, FPicture);
     } else {
+        // Beyond the plan the window's colour, so that the white plan's edge shows.
+        const QRegion outside = QRegion(rect()) - QRegion(FPicture.rect());
+        for (const QRect& r : outside)
+            painter.fillRect(r, palette().color(QPalette::Window));
         painter.drawImage(0, 0, FPicture);
     }
     emit Paint(painter);

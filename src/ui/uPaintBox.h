@@ -7,11 +7,12 @@
 #include <QWidget>
 
 // Two modes: the logo (white box, the picture centred, truncating halves toward zero) and
-// the plan (the picture copied at (0, 0) at its own size; the rest of the box stays white).
-// Mouse positions are in plan pixels (the box's own coordinates). A double click is passed
-// on as DblClick followed by MouseDown, the order of the platform the program was designed
-// on; the matching MouseUp follows as usual. Mouse moves are reported also without a
-// button held.
+// the plan (the picture copied at (0, 0) at its own size; the rest of the box takes the
+// window's colour, as does the scroll box around it, so the plan's edge can be seen).
+// Mouse positions are in plan pixels (the box's own coordinates). A double click of any
+// button is passed on as DblClick followed by MouseDown, the order of the platform the
+// program was designed on (the receivers act on the left button's only); the matching
+// MouseUp follows as usual. Mouse moves are reported also without a button held.
 class TPaintBox : public QWidget {
     Q_OBJECT
 public:

@@ -26,6 +26,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace {
 
 const QColor clOlive(128, 128, 0);
@@ -63,6 +65,10 @@ TPlanEditor::TPlanEditor(TfrmMain* main) : QObject(main), M(main)
     for (TFloatSpinEdit* spin : {M->seRpLength, M->seRpWidth, M->seRpHeight})
         connect(spin, &QLineEdit::textChanged, this, &TPlanEditor::edtRpNameChange);
 
+    // Choosing a mode says in the status bar what the mouse does in it.
+    connect(M->btnZoneEdit, &QToolButton::clicked, this, &TPlanEditor::ShowModeHint);
+    connect(M->btnSensorsEdit, &QToolButton::clicked, this, &TPlanEditor::ShowModeHint);
+
     connect(M->btnManualL, &QToolButton::clicked, this, &TPlanEditor::btnAutoLClick);
     connect(M->btnAutoL, &QToolButton::clicked, this, &TPlanEditor::btnAutoLClick);
     connect(M->seManualL, &TFloatSpinEdit::KeyUp, this, &TPlanEditor::seManualLKeyUp);
@@ -95,6 +101,29 @@ TPlanEditor::TPlanEditor(TfrmMain* main) : QObject(main), M(main)
 bool TPlanEditor::ZoneMode() const
 {
     return M->btnZoneEdit->isChecked();
+}
+
+QString TPlanEditor::ModeHint(bool zoneMode)
+{
+    return zoneMode ? QStringLiteral("Зоны: протяните мышью по пустому месту, чтобы нарисовать зону; перетащите зону, "
+                                     "чтобы сдвинуть, а её край — чтобы изменить размер")
+                    : QStringLiteral("Датчики: двойной щелчок внутри зоны добавляет датчик; перетащите датчик, чтобы "
+                                     "переместить, щелчок по нему открывает его параметры");
+}
+
+void TPlanEditor::ShowModeHint()
+{
+    M->ShowHint(ModeHint(ZoneMode()));
+}
+
+QPoint TPlanEditor::InsidePlan(QPoint pos) const
+{
+    // The plan's pixels run from 0 to Width - 1 and Height - 1; a zone drawn there is
+    // seen whole, its right and bottom edge lines included.
+    const TFireProject* fp = M->FP.get();
+    const int right = fp ? std::max(fp->Width - 1, 0) : 0;
+    const int bottom = fp ? std::max(fp->Height - 1, 0) : 0;
+    return QPoint(std::clamp(pos.x(), 0, right), std::clamp(pos.y(), 0, bottom));
 }
 
 TSensor* TPlanEditor::LiveCurrentSensor()
@@ -264,14 +293,16 @@ void TPlanEditor::ZoneMove(Qt::KeyboardModifiers, QPoint pos)
     switch (DragKind) {
     case TDragKind::Create: {
         M->bmpDrag = M->bmpPlan.copy();
-        {
+        if (!M->bmpDrag.isNull()) { // a plan of no size has no picture to draw on
             TPlanCanvas c(M->bmpDrag);
             c.PenWidth = 1;
             c.PenStyle = TPenStyle::Solid;
             c.PenColor = Qt::black;
-            // Outline only, so the zones under the band stay visible.
+            // Outline only, so the zones under the band stay visible. The band stops at the
+            // plan's edge, which shows the user where the zone will end.
             c.BrushStyle = TBrushStyle::Clear;
-            c.Rectangle(PressPoint.x(), PressPoint.y(), pos.x(), pos.y());
+            const QPoint end = InsidePlan(pos);
+            c.Rectangle(PressPoint.x(), PressPoint.y(), end.x(), end.y());
         }
         M->ShowOverlay(M->bmpDrag);
         break;
@@ -305,28 +336,36 @@ void TPlanEditor::ResizeStep(QPoint pos)
     TRoom* room = fp->GetRoom(M->CurrentRoomID);
     if (!room)
         return;
-    const int dx = pos.x() - PressPoint.x(), dy = pos.y() - PressPoint.y();
-    int dl = 0, dt = 0, dr = 0, db = 0;
+    const TRect r = room->Rect();
+    // The dragged edge stays on the plan: it may not go further past the plan's edge than
+    // it already was. Computed in 64 bits, as the pointer may be anywhere.
+    const int64_t dx = int64_t(pos.x()) - PressPoint.x(), dy = int64_t(pos.y()) - PressPoint.y();
+    const int64_t maxX = std::max<int64_t>(fp->Width - 1, 0), maxY = std::max<int64_t>(fp->Height - 1, 0);
+    auto keepIn = [](int64_t edge, int64_t delta, int64_t low, int64_t high) {
+        const int64_t moved = std::clamp(edge + delta, std::min(low, edge), std::max(high, edge));
+        return moved - edge;
+    };
+    int64_t dl = 0, dt = 0, dr = 0, db = 0;
     switch (DragKind) {
-    case TDragKind::ResizeLeft: dl = dx; break;
-    case TDragKind::ResizeRight: dr = dx; break;
-    case TDragKind::ResizeTop: dt = dy; break;
-    case TDragKind::ResizeBottom: db = dy; break;
+    case TDragKind::ResizeLeft: dl = keepIn(r.Left, dx, 0, maxX); break;
+    case TDragKind::ResizeRight: dr = keepIn(r.Right, dx, 0, maxX); break;
+    case TDragKind::ResizeTop: dt = keepIn(r.Top, dy, 0, maxY); break;
+    case TDragKind::ResizeBottom: db = keepIn(r.Bottom, dy, 0, maxY); break;
     default: return;
     }
     if (dl == 0 && dt == 0 && dr == 0 && db == 0)
         return;
     // The model does not keep the sides in order; a zone turned inside out would break
     // every later hit and collision test, so such a step is refused here.
-    const TRect r = room->Rect();
     if (int64_t(r.Right) + dr - (int64_t(r.Left) + dl) < 1 || int64_t(r.Bottom) + db - (int64_t(r.Top) + dt) < 1)
         return;
-    if (!fp->IncRoomSize(M->CurrentRoomID, dl, dt, dr, db))
+    // Each delta moves one edge within the plan or towards it, so it fits 32 bits.
+    if (!fp->IncRoomSize(M->CurrentRoomID, int32_t(dl), int32_t(dt), int32_t(dr), int32_t(db)))
         return;
     KeepSensorsInside(room);
     M->Repaint();
     M->bmpDrag = M->bmpPlan.copy();
-    {
+    if (!M->bmpDrag.isNull()) {
         TPlanCanvas c(M->bmpDrag);
         c.PenWidth = 1;
         c.PenStyle = TPenStyle::Dot;
@@ -344,7 +383,15 @@ void TPlanEditor::ResizeStep(QPoint pos)
         c.PenStyle = TPenStyle::Solid;
     }
     M->ShowOverlay(M->bmpDrag);
+    // The press point follows the pointer, on the dragged axis by as far as the edge
+    // moved: where the edge was held at the plan's edge, the pointer must come back to it
+    // before the edge moves again.
+    const QPoint held = PressPoint;
     PressPoint = pos;
+    if (DragKind == TDragKind::ResizeLeft || DragKind == TDragKind::ResizeRight)
+        PressPoint.setX(held.x() + int(dl + dr));
+    else
+        PressPoint.setY(held.y() + int(dt + db));
     ReadCurrentRoomParams();
 }
 
@@ -537,18 +584,23 @@ void TPlanEditor::pbMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, QPoint pos)
     TFireProject* fp = M->FP.get();
     if (!fp)
         return;
-    if (DragKind == TDragKind::Create)
-        fp->AddRoom(PressPoint.x(), PressPoint.y(), pos.x(), pos.y()); // a refused zone leaves no trace
+    if (DragKind == TDragKind::Create) {
+        // A zone drawn past the plan's edge ends at it; a refused zone leaves no trace.
+        const QPoint end = InsidePlan(pos);
+        fp->AddRoom(PressPoint.x(), PressPoint.y(), end.x(), end.y());
+    }
     DragKind = TDragKind::None;
     SensorDrag = false;
     M->CurrentRoomID = -1;
     M->Repaint();
 }
 
-void TPlanEditor::pbDblClick(Qt::MouseButton, Qt::KeyboardModifiers, QPoint)
+void TPlanEditor::pbDblClick(Qt::MouseButton button, Qt::KeyboardModifiers, QPoint)
 {
+    // Only the left button's double click places a sensor; the other buttons' presses
+    // are plain presses.
     TFireProject* fp = M->FP.get();
-    if (!fp || ZoneMode())
+    if (!fp || ZoneMode() || button != Qt::LeftButton)
         return; // without a project the main window offers "Открыть"
     TRoom* room = fp->GetRoom(fp->GetRoomIDByCoord(PressPoint.x(), PressPoint.y()));
     if (!room)
@@ -591,7 +643,7 @@ bool TPlanEditor::WriteCurrentRoomParams()
         room->SetName(M->edtRpName->text());
     if (M->seRpHeight->text() != FReadHeight) {
         const int h = fp->UnscaledValue(M->seRpHeight->Value());
-        if (h >= 0)
+        if (h >= 0 && WithinPlanLimits(h))
             room->SetH(h);
     }
     const TRect r = room->Rect();
@@ -631,11 +683,13 @@ void TPlanEditor::btnRpDeleteClick()
     TFireProject* fp = M->FP.get();
     if (!fp)
         return;
-    fp->DeleteSelectedRooms();
-    M->Repaint();
+    // The current zone and sensor are forgotten before any of them is destroyed: the
+    // deletion and the repaint after it must not reach a zone that no longer exists.
     M->CurrentRoomID = -1;
     M->CurrentRoom = nullptr;
     M->CurrentSensor = nullptr;
+    fp->DeleteSelectedRooms();
+    M->Repaint();
     M->ShowPanel(nullptr);
 }
 
@@ -689,10 +743,17 @@ bool TPlanEditor::WriteCurrentSensorParams()
         s->SetHeight(fp->UnscaledValue(M->seSHeight->Value()));
     if (M->seSWorkTemperature->text() != FReadSensorTemperature)
         s->SetCritical1(M->seSWorkTemperature->Value());
+    TSensorType type = s->SensorType;
     if (M->rbSTypeTemperature->isChecked())
-        s->SensorType = TSensorType::stTemperature;
+        type = TSensorType::stTemperature;
     else if (M->rbSTypeSmoke->isChecked())
-        s->SensorType = TSensorType::stSmoke;
+        type = TSensorType::stSmoke;
+    // The type is a plain field of the sensor, but it is stored: a changed type is a change
+    // the save question must know of.
+    if (type != s->SensorType) {
+        s->SensorType = type;
+        fp->SetModified(true);
+    }
     return true;
 }
 
@@ -720,13 +781,16 @@ void TPlanEditor::btnSDeleteClick()
     TSensor* s = LiveCurrentSensor();
     if (!room || !s)
         return;
-    if (room->DeleteSensor(s->GUID())) {
-        M->CurrentSensor = nullptr;
+    // Forgotten before it is destroyed; the identity is copied, as the sensor holds it.
+    const QString guid = s->GUID();
+    M->CurrentSensor = nullptr;
+    if (room->DeleteSensor(guid)) {
         // The panel would otherwise offer to edit a sensor that no longer exists.
         M->ShowPanel(nullptr);
         RecalcVOP(false);
         M->Repaint();
     } else {
+        M->CurrentSensor = s;
         Prompts().Message(M, QStringLiteral("Ошибка. Не удалось удалить датчик."), QStringLiteral("Датчик не найден"),
                           TPromptIcon::Error);
     }
@@ -758,7 +822,8 @@ void TPlanEditor::btn5Click()
             dlg.edtLength->SetValue(static_cast<double>(RoundTo(v, 2)));
         if (dlg.exec() == QDialog::Accepted && w > 0) {
             const long double length = dlg.edtLength->Value();
-            if (length > 0)
+            // A scale the project file could not hold again is not taken.
+            if (length > 0 && PlanScaleWithinLimits(length / w))
                 fp->Setpx(length / w);
         }
     }
@@ -775,8 +840,7 @@ void TPlanEditor::miShowRoomsInfoClick()
 
 void TPlanEditor::miShowBgImageClick()
 {
-    // The background is drawn whenever the project has one; the check mark only records
-    // the user's choice.
+    // The repaint takes the project's ShowBackgroundImage from the check mark.
     M->Repaint();
 }
 

@@ -23,9 +23,12 @@ enum class TDragKind { None, Create, Move, ResizeLeft, ResizeRight, ResizeTop, R
 // which the main window turns into "Открыть". The editor writes the screen only through
 // TfrmMain::Repaint (the whole plan) and TfrmMain::ShowOverlay (the whole drag picture).
 //
-// Two guarantees beyond a literal reading of the mouse rules keep the model sound: a
-// resize step that would leave a zone without width or height is refused, and sensors are
-// kept inside their zone when the zone shrinks (the sensor follows the wall).
+// Guarantees beyond a literal reading of the mouse rules keep the model sound: a resize
+// step that would leave a zone without width or height is refused; sensors are kept
+// inside their zone when the zone shrinks (the sensor follows the wall); a zone being
+// drawn or resized stays on the plan (its edges stop at the plan's last pixel row and
+// column, so nothing is cut off unseen); only the left button's double click places a
+// sensor; and the current zone and sensor are forgotten before anything deletes them.
 class TPlanEditor : public QObject {
     Q_OBJECT
 public:
@@ -38,6 +41,11 @@ public:
 
     // True while "Редактировать зон" is down (otherwise sensor mode).
     bool ZoneMode() const;
+    // The one-line status-bar hint of a mode: what the mouse does in it.
+    static QString ModeHint(bool zoneMode);
+    // Shows the hint of the current mode in the status bar (TfrmMain::ShowHint); run when
+    // a mode button is clicked and when a project is created or opened.
+    void ShowModeHint();
 
     // --- paint box events (plan pixels) ---------------------------------------------
     void pbMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos);
@@ -113,6 +121,8 @@ private:
     void DebugView(TRoom* room, TSensor* sensor);
     void SpacingPick(TRoom* room, TSensor* sensor, QPoint pos);
     void ResizeStep(QPoint pos);
+    // pos held to the plan's pixels, 0 … Width - 1 and 0 … Height - 1.
+    QPoint InsidePlan(QPoint pos) const;
     void UpdateCursor(QPoint pos);
     // Moves every sensor of the zone back inside its rectangle (after a zone shrank).
     void KeepSensorsInside(TRoom* room);

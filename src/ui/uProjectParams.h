@@ -11,8 +11,9 @@ class QPushButton;
 class QRadioButton;
 class QSpinBox;
 
-// A fixed dialog centred on its parent. btnOK (the default button, caption set by the
-// caller) is enabled only while the name is not empty. While rbSizeByBgImage is checked
+// A fixed dialog centred on its parent, laid out so that every caption shows in full.
+// btnOK (the default button, caption set by the caller) is enabled only while the name
+// is not empty. While rbSizeByBgImage is checked
 // (as at creation) btnSetBgImage is enabled and the size fields are not; rbSizeManual
 // reverses that. BgImageFileName holds the picture the user confirmed in the picture
 // dialog, empty when none was chosen.

@@ -6,14 +6,18 @@
 #include "uAbout.h"
 #include "uDebug.h"
 #include "uMisc.h"
+#include "uProjectParams.h"
 #include "uPrompts.h"
 #include "uReportGeneration.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -123,6 +127,59 @@ TEST(ReportGenerationTest, CannotBeClosedByTheUserAndHasItsBar)
     progress.pb->setValue(2);
     EXPECT_EQ(progress.pb->value(), 2);
     progress.hide();
+}
+
+// --- captions shown in full -----------------------------------------------------------
+
+// The object names of the captions a window cuts off: labels (without word wrap), radio
+// buttons and check boxes narrower than their size hint, push buttons whose text and
+// margins do not fit (their hint has a minimum width of its own), and captions reaching
+// past the window's right edge.
+QStringList CutCaptions(QWidget* window)
+{
+    window->show();
+    QCoreApplication::processEvents();
+    QStringList cut;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(window))
+            continue;
+        const auto* label = qobject_cast<QLabel*>(w);
+        const auto* button = qobject_cast<QAbstractButton*>(w);
+        int needed = 0;
+        if (label && !label->text().isEmpty() && !label->wordWrap()) {
+            needed = label->sizeHint().width();
+        } else if (const auto* push = qobject_cast<QPushButton*>(w); push && !push->text().isEmpty()) {
+            // The text must fit the part of the button the style leaves for it.
+            QStyleOptionButton option;
+            option.initFrom(push);
+            option.text = push->text();
+            const int room = push->style()->subElementRect(QStyle::SE_PushButtonContents, &option, push).width();
+            const int text = push->fontMetrics().horizontalAdvance(QString(push->text()).remove(QLatin1Char('&')));
+            needed = push->width() - room + text;
+        } else if (button && !button->text().isEmpty()) {
+            needed = button->sizeHint().width();
+        } else {
+            continue;
+        }
+        const QRect inWindow(w->mapTo(window, QPoint(0, 0)), w->size());
+        if (w->width() < needed || inWindow.right() >= window->width())
+            cut << w->objectName() + QStringLiteral(" (%1 < %2)").arg(w->width()).arg(needed);
+    }
+    window->hide();
+    return cut;
+}
+
+TEST(DialogLayoutTest, EveryCaptionIsShownInFull)
+{
+    TScriptedPrompts prompts;
+    TfrmProjectParams params;
+    params.btnOK->setText(QStringLiteral("Применить изменения"));
+    TfrmScaleSetup scale;
+    TfrmAbout about;
+    TfrmReportGeneration progress;
+    for (QWidget* window : std::initializer_list<QWidget*> { &params, &scale, &about, &progress })
+        EXPECT_TRUE(CutCaptions(window).isEmpty())
+            << window->objectName().toStdString() << ": " << CutCaptions(window).join(", ").toStdString();
 }
 
 // --- prompts service -----------------------------------------------------------------

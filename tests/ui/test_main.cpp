@@ -173,12 +173,14 @@ TEST_F(MainWindowTest, YesOnANeverSavedProjectAsksForAFileAndCancellingKeepsTheP
 
 // --- Save and Save As ----------------------------------------------------------------
 
-TEST_F(MainWindowTest, SaveWritesNothingUntilSaveAsGaveAFile)
+TEST_F(MainWindowTest, SaveAsksForAFileUntilOneIsGivenThenWritesToIt)
 {
     Start();
     NewProject();
+    prompts->File(QString()); // Save on a project never saved asks for a file; cancelled
     Action("miSave")->trigger();
-    EXPECT_TRUE(prompts->Records().isEmpty());
+    ASSERT_EQ(prompts->Records().size(), 1);
+    EXPECT_EQ(prompts->Records().first().Kind, TPromptKind::SaveFile);
     EXPECT_TRUE(QDir(dir.path()).entryList({ QStringLiteral("*.fsp") }).isEmpty());
 
     const QString file = Path(QStringLiteral("a.fsp"));
@@ -446,7 +448,7 @@ TEST_F(BackgroundTest, NewWithAnUndecodablePictureWarnsAndUses500)
     EXPECT_EQ(win->FP->Height, 500);
 }
 
-TEST_F(BackgroundTest, NewByPictureWithoutChoosingOneWarns)
+TEST_F(BackgroundTest, NewByPictureWithoutChoosingOneTakesTheDefaultSizeSilently)
 {
     Start();
     prompts->Dialog([](QWidget* w) {
@@ -455,8 +457,10 @@ TEST_F(BackgroundTest, NewByPictureWithoutChoosingOneWarns)
         d->btnOK->click();
     });
     Action("miNew")->trigger();
-    ExpectWarning(QStringLiteral("Ошибка при создании проекта"));
+    EXPECT_TRUE(prompts->Messages().isEmpty()) << "no picture was chosen, so none failed";
     EXPECT_EQ(win->FP->Width, 500);
+    EXPECT_EQ(win->FP->Height, 500);
+    EXPECT_EQ(win->FP->GetBackgroundImage(), nullptr);
 }
 
 TEST_F(BackgroundTest, ParametersWithoutAPictureKeepTheBackground)
