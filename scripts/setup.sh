@@ -9,7 +9,7 @@ build="${TESVORN_BUILD_DIR:-$here/build}"
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   libsqlite3-dev sqlite3
   libgtest-dev libgmock-dev libbenchmark-dev
   libzip-dev libpugixml-dev
