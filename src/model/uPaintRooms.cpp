@@ -462,7 +462,10 @@ void DrawSensorDistances(TPlanCanvas& c, const TFireProject& p, const TRoom& roo
     const TPoint P = s.Pos();
     const int sz = s.SensorSize;
     const int x = R.Left + P.X, y = R.Top + P.Y;
-    const int r = s.Range();
+    // A range wider than any plan (a spacing of metres at a scale of nanometres per pixel
+    // saturates at the 32-bit limit) is drawn as the widest one, so that x ± r stays in
+    // 32 bits.
+    const int r = std::clamp(s.Range(), -PlanLimits::Coordinate, PlanLimits::Coordinate);
     const int f = c.FontSize;
     c.Ellipse(x - r, y - r, x + r, y + r);
     auto line = [&](int x1, int y1, int x2, int y2) {

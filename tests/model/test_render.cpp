@@ -454,6 +454,26 @@ TEST(Render, WallDistanceLabelNeedsMoreThanThreeRadii)
     }
 }
 
+TEST(Render, RangeBeyondAnyPlanIsDrawnAsTheWidest)
+{
+    // A spacing in metres at a scale of nanometres per pixel gives a range at the 32-bit
+    // limit; the circle around the selected sensor is then drawn as the widest a plan can
+    // hold (off the picture), and nothing wraps around into it.
+    auto scene = [](int32_t range) {
+        auto p = Plan(120, 120);
+        p->AddRoom(10, 10, 110, 110);
+        TSensor* s = p->Rooms[0]->AddSensor();
+        s->SetAbsolutePos({60, 60});
+        s->SetRange(range);
+        s->SetSelected(true);
+        return Render(*p);
+    };
+    const QImage widest = scene(PlanLimits::Coordinate);
+    EXPECT_EQ(scene(INT32_MAX), widest);
+    EXPECT_EQ(scene(INT32_MIN), widest);
+    EXPECT_NE(scene(30), widest) << "a range within the plan shows its circle";
+}
+
 TEST(Render, UnselectedSensorShowsNoDistances)
 {
     auto p = Plan(200, 200);
