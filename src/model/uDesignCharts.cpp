@@ -47,7 +47,7 @@ struct TCurve {
     int Column = 0; // the legend's column
 };
 
-struct TChartSpec {
+struct TChartLook {
     QString Title, XLabel, YLabel;
     double XBase = 0; // the x range without a zone beyond it
     double XRound = 1; // a wider x range is rounded up to this
@@ -56,9 +56,9 @@ struct TChartSpec {
     QString Note; // in the legend's first column, below its entries
 };
 
-TChartSpec LargeSpec()
+TChartLook LargeLook()
 {
-    TChartSpec s;
+    TChartLook s;
     s.Title = QStringLiteral("Приведенная продолжительность НСП, V > 3000 м³");
     s.XLabel = QStringLiteral("Объем помещения V, 10⁴ м³");
     s.YLabel = QStringLiteral("Продолжительность НСП, мин");
@@ -84,9 +84,9 @@ TChartSpec LargeSpec()
     return s;
 }
 
-TChartSpec SmallSpec()
+TChartLook SmallLook()
 {
-    TChartSpec s;
+    TChartLook s;
     s.Title = QStringLiteral("Приведенная продолжительность НСП, V ≤ 3000 м³");
     s.XLabel = QStringLiteral("Объем помещения V, м³");
     s.YLabel = QStringLiteral("Продолжительность НСП, 10² с");
@@ -107,10 +107,10 @@ TChartSpec SmallSpec()
     return s;
 }
 
-const TChartSpec& Spec(TDesignChart chart)
+const TChartLook& Look(TDesignChart chart)
 {
-    static const TChartSpec large = LargeSpec();
-    static const TChartSpec small = SmallSpec();
+    static const TChartLook large = LargeLook();
+    static const TChartLook small = SmallLook();
     return chart == TDesignChart::LargeVolume ? large : small;
 }
 
@@ -151,10 +151,10 @@ std::optional<TZoneMark> ZoneMark(TDesignChart chart, const std::optional<TDesig
     // The curve is drawn for its reference height; a zone of another height reads it at
     // its equivalent volume, which the label names so the position is not a puzzle.
     const long double A = large ? reading.Equivalent * 10000 : reading.Equivalent;
-    const TChartSpec& spec = Spec(chart);
-    const TCurve& curve = spec.Curves[size_t(m.Curve)];
+    const TChartLook& look = Look(chart);
+    const TCurve& curve = look.Curves[size_t(m.Curve)];
     m.CurveText = QStringLiteral("кривая ")
-        + (large ? spec.Headers[size_t(reading.Band)] + QStringLiteral(", ") + curve.Entry
+        + (large ? look.Headers[size_t(reading.Band)] + QStringLiteral(", ") + curve.Entry
                     + QStringLiteral(" кг/м²")
                  : curve.Entry);
     m.Volume = (zone->Height == H0 ? QStringLiteral("V = ") : QStringLiteral("V·H₀/h = "))
@@ -213,7 +213,7 @@ private:
     void PaintZone(QPainter& p) const;
     QPen CurvePen(const TCurve& c) const;
 
-    const TChartSpec& FSpec;
+    const TChartLook& FLook;
     QRectF FArea;
     double U = 1;
     QFont FTitleFont, FTickFont, FLabelFont, FLegendFont, FMarkFont;
@@ -231,7 +231,7 @@ private:
 
 TChartLayout::TChartLayout(
     TDesignChart chart, const QRectF& area, const std::optional<TDesignChartZone>& zone)
-    : FSpec(Spec(chart))
+    : FLook(Look(chart))
     , FArea(area)
 {
     U = std::clamp(std::min(area.width() / 420, area.height() / 300), 0.4, 40.0);
@@ -244,7 +244,7 @@ TChartLayout::TChartLayout(
     FMark = ZoneMark(chart, zone);
 
     const double pad = 6 * U;
-    FTitleFont = Fitted(FTitleFont, FSpec.Title, area.width() - 2 * pad);
+    FTitleFont = Fitted(FTitleFont, FLook.Title, area.width() - 2 * pad);
     const double tickH = QFontMetricsF(FTickFont).height();
     const double labelH = QFontMetricsF(FLabelFont).height();
     const double top = area.top() + pad + QFontMetricsF(FTitleFont).height() + 4 * U;
@@ -252,14 +252,14 @@ TChartLayout::TChartLayout(
     const double plotHeight = std::max(10.0, bottom - top);
 
     // x range: the chart's own, wider only for a zone further out.
-    Frame.XMax = FSpec.XBase;
+    Frame.XMax = FLook.XBase;
     if (FMark && FMark->X * 1.05 > Frame.XMax)
-        Frame.XMax = std::ceil(FMark->X * 1.05 / FSpec.XRound) * FSpec.XRound;
+        Frame.XMax = std::ceil(FMark->X * 1.05 / FLook.XRound) * FLook.XRound;
 
     // The legend's height decides how far the y range must reach above the curves.
     LayOutLegend();
     double highest = 0;
-    for (const TCurve& c : FSpec.Curves)
+    for (const TCurve& c : FLook.Curves)
         for (int i = 0; i <= 400; ++i)
             highest = std::max(highest, c.Value(Frame.XMax * i / 400));
     if (FMark)
@@ -289,7 +289,7 @@ TChartLayout::TChartLayout(
     FLegend.moveTopRight(QPointF(Frame.Plot.right() - 4 * U, Frame.Plot.top() + 4 * U));
 
     const int samples = std::max(50, int(Frame.Plot.width()));
-    for (const TCurve& c : FSpec.Curves)
+    for (const TCurve& c : FLook.Curves)
         for (int i = 0; i <= samples; ++i) {
             const double x = Frame.XMax * i / samples;
             FCurvePoints.push_back(Frame.ToPixel(x, c.Value(x)));
@@ -304,14 +304,14 @@ void TChartLayout::LayOutLegend()
     FPad = 0.6 * fm.height();
     const double gap = 0.6 * fm.averageCharWidth();
     const double columnGap = 2.5 * fm.averageCharWidth();
-    const bool headers = !FSpec.Headers.empty();
+    const bool headers = !FLook.Headers.empty();
 
     int columns = 0;
-    for (const TCurve& c : FSpec.Curves)
+    for (const TCurve& c : FLook.Curves)
         columns = std::max(columns, c.Column + 1);
     std::vector<double> widths(size_t(columns), 0.0);
     std::vector<int> entries(size_t(columns), 0);
-    for (const TCurve& c : FSpec.Curves) {
+    for (const TCurve& c : FLook.Curves) {
         widths[size_t(c.Column)]
             = std::max(widths[size_t(c.Column)], FSample + gap + fm.horizontalAdvance(c.Entry));
         ++entries[size_t(c.Column)];
@@ -319,11 +319,11 @@ void TChartLayout::LayOutLegend()
     QFont bold = FLegendFont;
     bold.setBold(true);
     const QFontMetricsF boldMetrics(bold);
-    for (size_t i = 0; i < FSpec.Headers.size() && i < widths.size(); ++i)
-        widths[i] = std::max(widths[i], boldMetrics.horizontalAdvance(FSpec.Headers[i]));
+    for (size_t i = 0; i < FLook.Headers.size() && i < widths.size(); ++i)
+        widths[i] = std::max(widths[i], boldMetrics.horizontalAdvance(FLook.Headers[i]));
     int rows = *std::max_element(entries.begin(), entries.end());
-    if (!FSpec.Note.isEmpty() && columns > 0) {
-        widths[0] = std::max(widths[0], fm.horizontalAdvance(FSpec.Note));
+    if (!FLook.Note.isEmpty() && columns > 0) {
+        widths[0] = std::max(widths[0], fm.horizontalAdvance(FLook.Note));
         rows = std::max(rows, entries[0] + 1);
     }
     FRows = rows + (headers ? 1 : 0);
@@ -354,7 +354,7 @@ void TChartLayout::PaintLegend(QPainter& p) const
     p.drawRect(FLegend);
     p.setFont(FLegendFont);
     const QFontMetricsF fm(FLegendFont);
-    const bool headers = !FSpec.Headers.empty();
+    const bool headers = !FLook.Headers.empty();
     const double gap = 0.6 * fm.averageCharWidth();
     auto rowTop = [&](int row) { return FLegend.top() + FPad + row * FRowHeight; };
 
@@ -363,14 +363,14 @@ void TChartLayout::PaintLegend(QPainter& p) const
     QFont bold = FLegendFont;
     bold.setBold(true);
     p.setFont(bold);
-    for (size_t i = 0; i < FSpec.Headers.size() && i < FColumnX.size(); ++i) {
+    for (size_t i = 0; i < FLook.Headers.size() && i < FColumnX.size(); ++i) {
         const auto first = std::find_if(
-            FSpec.Curves.begin(), FSpec.Curves.end(), [i](const TCurve& c) { return c.Column == int(i); });
-        p.setPen(first != FSpec.Curves.end() ? first->Colour : FrameColor);
-        p.drawText(QPointF(FLegend.left() + FColumnX[i], rowTop(0) + fm.ascent()), FSpec.Headers[i]);
+            FLook.Curves.begin(), FLook.Curves.end(), [i](const TCurve& c) { return c.Column == int(i); });
+        p.setPen(first != FLook.Curves.end() ? first->Colour : FrameColor);
+        p.drawText(QPointF(FLegend.left() + FColumnX[i], rowTop(0) + fm.ascent()), FLook.Headers[i]);
     }
     p.setFont(FLegendFont);
-    for (const TCurve& c : FSpec.Curves) {
+    for (const TCurve& c : FLook.Curves) {
         const int row = used[size_t(c.Column)]++ + (headers ? 1 : 0);
         const double x = FLegend.left() + FColumnX[size_t(c.Column)];
         const double middle = rowTop(row) + fm.height() / 2;
@@ -379,9 +379,9 @@ void TChartLayout::PaintLegend(QPainter& p) const
         p.setPen(FrameColor);
         p.drawText(QPointF(x + FSample + gap, rowTop(row) + fm.ascent()), c.Entry);
     }
-    if (!FSpec.Note.isEmpty() && !FColumnX.empty()) {
+    if (!FLook.Note.isEmpty() && !FColumnX.empty()) {
         p.setPen(NoteColor);
-        p.drawText(QPointF(FLegend.left() + FColumnX[0], rowTop(FRows - 1) + fm.ascent()), FSpec.Note);
+        p.drawText(QPointF(FLegend.left() + FColumnX[0], rowTop(FRows - 1) + fm.ascent()), FLook.Note);
     }
 }
 
@@ -500,8 +500,8 @@ void TChartLayout::Paint(QPainter& p) const
     // Curves, one point per pixel column, clipped to the plot.
     p.save();
     p.setClipRect(plot);
-    const size_t perCurve = FSpec.Curves.empty() ? 0 : FCurvePoints.size() / FSpec.Curves.size();
-    for (size_t k = 0; k < FSpec.Curves.size(); ++k) {
+    const size_t perCurve = FLook.Curves.empty() ? 0 : FCurvePoints.size() / FLook.Curves.size();
+    for (size_t k = 0; k < FLook.Curves.size(); ++k) {
         QPainterPath path;
         for (size_t i = 0; i < perCurve; ++i) {
             const QPointF& pt = FCurvePoints[k * perCurve + i];
@@ -510,7 +510,7 @@ void TChartLayout::Paint(QPainter& p) const
             else
                 path.lineTo(pt);
         }
-        p.setPen(CurvePen(FSpec.Curves[k]));
+        p.setPen(CurvePen(FLook.Curves[k]));
         p.setBrush(Qt::NoBrush);
         p.drawPath(path);
     }
@@ -540,26 +540,26 @@ void TChartLayout::Paint(QPainter& p) const
     }
 
     // Axis titles and the chart's title.
-    const QFont xFont = Fitted(FLabelFont, FSpec.XLabel, plot.width());
+    const QFont xFont = Fitted(FLabelFont, FLook.XLabel, plot.width());
     p.setFont(xFont);
     const QFontMetricsF xm(xFont);
-    p.drawText(QPointF(plot.center().x() - xm.horizontalAdvance(FSpec.XLabel) / 2,
+    p.drawText(QPointF(plot.center().x() - xm.horizontalAdvance(FLook.XLabel) / 2,
                    plot.bottom() + FTick + 1.5 * U + tm.height() + 2 * U + xm.ascent()),
-        FSpec.XLabel);
-    const QFont yFont = Fitted(FLabelFont, FSpec.YLabel, plot.height());
+        FLook.XLabel);
+    const QFont yFont = Fitted(FLabelFont, FLook.YLabel, plot.height());
     p.setFont(yFont);
     const QFontMetricsF ym(yFont);
     p.save();
     p.translate(
-        FArea.left() + 6 * U + ym.ascent(), plot.center().y() + ym.horizontalAdvance(FSpec.YLabel) / 2);
+        FArea.left() + 6 * U + ym.ascent(), plot.center().y() + ym.horizontalAdvance(FLook.YLabel) / 2);
     p.rotate(-90);
-    p.drawText(QPointF(0, 0), FSpec.YLabel);
+    p.drawText(QPointF(0, 0), FLook.YLabel);
     p.restore();
     p.setFont(FTitleFont);
     const QFontMetricsF ttm(FTitleFont);
-    p.drawText(QPointF(FArea.center().x() - ttm.horizontalAdvance(FSpec.Title) / 2,
+    p.drawText(QPointF(FArea.center().x() - ttm.horizontalAdvance(FLook.Title) / 2,
                    FArea.top() + 6 * U + ttm.ascent()),
-        FSpec.Title);
+        FLook.Title);
 
     PaintLegend(p);
     if (FMark)
@@ -616,7 +616,7 @@ QColor DesignChartZoneColor() { return ZoneColor; }
 
 QColor DesignChartCurveColor(TDesignChart chart, int curve)
 {
-    const auto& curves = Spec(chart).Curves;
+    const auto& curves = Look(chart).Curves;
     if (curve < 0 || curve >= int(curves.size()))
         return {};
     return curves[size_t(curve)].Colour;
