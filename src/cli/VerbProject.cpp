@@ -1,10 +1,12 @@
-// tesvorn-cli project verbs: print a project file as JSON, load and save it again, and
-// write the example project. A file that cannot be loaded exits 1 with the program's own
-// message, so scripts can tell a damaged project from bad usage (exit 2).
+// tesvorn-cli project verbs: print a project file as JSON, load and save it again (with the
+// results kept beside it), and write the example project. A file that cannot be loaded
+// exits 1 with the program's own message, so scripts can tell a damaged project from bad
+// usage (exit 2).
 #include "uCliCommon.h"
 
 #include "uExampleProject.h"
 #include "uFireClasses.h"
+#include "uProjectResults.h"
 
 #include <cmath>
 #include <cstdio>
@@ -136,6 +138,13 @@ void Fail(const char* message, const QString& reason)
 }
 
 // Loads into a fresh project, as the shell does; nullptr (after reporting) on failure.
+// A warning or error about a results file, on stderr.
+void Warn(const QString& text)
+{
+    if (!text.isEmpty())
+        std::fprintf(stderr, "%s\n", text.toUtf8().constData());
+}
+
 std::unique_ptr<TFireProject> Load(const QString& fileName)
 {
     auto project = std::make_unique<TFireProject>();
@@ -165,9 +174,18 @@ int Resave(const QStringList& args)
     const auto project = Load(args[0]);
     if (!project)
         return 1;
+    // As "Сохранить как..." in the window: the results kept beside IN go beside OUT (a
+    // results file OUT had before is replaced, or removed when there are none).
+    Warn(LoadProjectResults(*project, args[0]).Warning);
     QString reason;
     if (!project->SaveToFile(args[1], &reason)) {
         Fail(SaveFailedText, reason);
+        return 1;
+    }
+    const TResultsSave saved = SaveProjectResults(*project, args[1]);
+    Warn(saved.Warning);
+    if (!saved.Ok) {
+        Warn(saved.Error);
         return 1;
     }
     PrintJson(QJsonObject { { "ok", true } });

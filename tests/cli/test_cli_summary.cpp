@@ -166,3 +166,23 @@ TEST_F(CliSummary, ADamagedResultsFileCostsOnlyTheResults)
     EXPECT_EQ(RunCli({ "report", "summary", Path("office.fsp") }).Exit, 2);
     EXPECT_EQ(RunCli({ "project", "summary", Path("missing.fsp") }).Exit, 1);
 }
+
+TEST_F(CliSummary, AResaveTakesTheResultsAlongAsSaveAsDoes)
+{
+    Run("vop", "office.fsp", 1, Loads(), "office.fsp");
+    Run("fireload", "office.fsp", 3, Loads(), "office.fsp");
+    // A results file copy.fsp had before speaks for another project: it is replaced.
+    ASSERT_TRUE(QFile::copy(Path("office.results.json"), Path("copy.results.json")));
+    Run("vop", "office.fsp", 2, Loads({ { "seParam2", 2 } }), "copy.fsp");
+
+    const TCliRun resave = RunCli({ "project", "resave", Path("office.fsp"), Path("copy.fsp") });
+    ASSERT_EQ(resave.Exit, 0) << resave.Err.toStdString();
+    EXPECT_EQ(Summary("copy.fsp"), Summary("office.fsp"));
+    EXPECT_TRUE(Summary("copy.fsp")[1].toObject()["VOP"].isNull());
+    EXPECT_FALSE(Summary("copy.fsp")[0].toObject()["VOP"].isNull());
+
+    // Without results beside IN, none stay beside OUT.
+    ASSERT_TRUE(QFile::copy(Example, Path("plain.fsp")));
+    ASSERT_EQ(RunCli({ "project", "resave", Path("plain.fsp"), Path("copy.fsp") }).Exit, 0);
+    EXPECT_FALSE(QFile::exists(Path("copy.results.json")));
+}
