@@ -74,19 +74,20 @@ std::unique_ptr<TFireProject> MakeProject(bool tables)
     return p;
 }
 
-void Save(benchmark::State& state, bool tables)
+// `results` false: the project file alone, the baseline the results file adds to.
+void Save(benchmark::State& state, bool tables, bool results = true)
 {
     auto p = MakeProject(tables);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("large.fsp"));
     for (auto _ : state) {
-        if (!p->SaveToFile(path) || !SaveProjectResults(*p, path).Ok)
+        if (!p->SaveToFile(path) || (results && !SaveProjectResults(*p, path).Ok))
             state.SkipWithError("save failed");
     }
     state.counters["results_kB"] = static_cast<double>(QFileInfo(ProjectResultsFileName(path)).size()) / 1024;
 }
 
-void Open(benchmark::State& state, bool tables)
+void Open(benchmark::State& state, bool tables, bool results = true)
 {
     auto made = MakeProject(tables);
     QTemporaryDir dir;
@@ -97,7 +98,8 @@ void Open(benchmark::State& state, bool tables)
     }
     for (auto _ : state) {
         TFireProject p;
-        if (!p.LoadFromFile(path) || LoadProjectResults(p, path).Restored != ZoneRows * ZoneColumns)
+        if (!p.LoadFromFile(path)
+            || (results && LoadProjectResults(p, path).Restored != ZoneRows * ZoneColumns))
             state.SkipWithError("open failed");
     }
 }
@@ -128,10 +130,14 @@ void BM_DecodeResults(benchmark::State& state)
 BENCHMARK(BM_EncodeResults)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DecodeResults)->Unit(benchmark::kMillisecond);
 
+void BM_SaveProjectAlone(benchmark::State& state) { Save(state, false, false); }
+void BM_OpenProjectAlone(benchmark::State& state) { Open(state, false, false); }
 void BM_SaveProjectWithResults(benchmark::State& state) { Save(state, false); }
 void BM_OpenProjectWithResults(benchmark::State& state) { Open(state, false); }
 void BM_SaveProjectWithResultsAndTables(benchmark::State& state) { Save(state, true); }
 void BM_OpenProjectWithResultsAndTables(benchmark::State& state) { Open(state, true); }
+BENCHMARK(BM_SaveProjectAlone)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenProjectAlone)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveProjectWithResults)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenProjectWithResults)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveProjectWithResultsAndTables)->Unit(benchmark::kMillisecond);
