@@ -17,6 +17,7 @@
 #include <vector>
 
 class QPainter;
+struct TPlanView;
 
 class TFireProject;
 class TRoom;
@@ -173,6 +174,7 @@ public:
     QString NearestSensor; // the one of the four that determines the sensor's spacing
 
 private:
+    friend struct TProjectStateAccess; // snapshots for undo (uProjectState.h)
     void MarkModified();
 
     TRoom* FParent = nullptr;
@@ -255,6 +257,7 @@ public:
     void SetOrientation(TDoorOrientation AValue) { FOrientation = AValue; }
 
 private:
+    friend struct TProjectStateAccess; // snapshots for undo (uProjectState.h)
     void MarkModified();
     // Whether an opening [start, start + width) fits the parent's wall w.
     bool FitsWall(TWallType w, int32_t start, int32_t width) const;
@@ -388,6 +391,7 @@ public:
     void ChangeWallCounter(TWallType w, int32_t delta);
 
 private:
+    friend struct TProjectStateAccess; // snapshots for undo (uProjectState.h)
     QString FName;
     int32_t FID = 0;
     TRect FRect;
@@ -428,6 +432,7 @@ public:
     bool Selected = false;
 
 protected:
+    friend struct TProjectStateAccess; // snapshots for undo (uProjectState.h)
     void MarkModified();
 
     QString FGUID;
@@ -451,6 +456,7 @@ public:
     int32_t HitHalfSide() const override { return 20; }
 
 private:
+    friend struct TProjectStateAccess; // snapshots for undo (uProjectState.h)
     long double FV = 0;
 };
 
@@ -589,6 +595,12 @@ public:
     // --- plan rendering; defined in uPaintRooms.cpp ---
     // Draws the whole plan into image, copies it into buffer, clears NeedRepaint.
     void PaintRooms(QImage& buffer);
+    // Draws the part of the plan `view` shows at its zoom (uPlanCanvas.h) into a picture
+    // of view.Size, leaving out what lies outside it; the whole plan for the default view,
+    // pixel for pixel as PaintRooms(buffer). Zoomed out, lines keep a pixel and texts
+    // under 3 pixels are left out. The model is not changed (beyond NeedRepaint and each
+    // door's derived Rect, as every repaint does).
+    void PaintRooms(QImage& buffer, const TPlanView& view);
     // Draws one door or window; the result carries no meaning.
     bool PaintDoor(QPainter& canvas, TDoor* Door, const QColor& LightingColor, const QColor& PenColor);
 
@@ -601,6 +613,7 @@ public:
     TPaintParams PaintParams;
 
 private:
+    friend struct TProjectStateAccess; // snapshots for undo (uProjectState.h)
     long double Fpx = -1;
     std::vector<std::unique_ptr<TWaterSource>> FWaterSources;
     int32_t FLevelsCount = 0;

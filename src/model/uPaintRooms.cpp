@@ -8,6 +8,10 @@
 // rasterised once into small stamps (pixel runs) and then copied into the picture; a
 // stamp is made by drawing the same primitive with the same canvas, so the pixels are
 // exactly those a direct drawing would give.
+//
+// A zoomed view (TPlanView) draws only the part of the plan it shows, at the zoom: the
+// same primitives through a canvas that maps plan pixels to the picture, stamps made at
+// that zoom, and sensors outside the view left out.
 #include "uFireClasses.h"
 #include "uGeometry.h"
 #include "uNumberText.h"
@@ -67,17 +71,31 @@ struct TStamp {
 
 constexpr int StampPad = 4;
 
-// Rasterises `draw` (which paints relative to the anchor (0, 0)) into a stamp. The box
-// is the area the drawing may cover around the anchor.
-template <class F>
-TStamp MakeStamp(int left, int top, int right, int bottom, F draw)
+// Rasterises `draw` into a stamp at a zoom of `percent`. The box is the area in plan
+// pixels the drawing may cover around the anchor. At 100 % `draw` paints with its anchor
+// at the picture position it is given; zoomed, at plan (0, 0), which the canvas maps to
+// the anchor.
+template <class F> TStamp MakeStamp(int32_t percent, int left, int top, int right, int bottom, F draw)
 {
+    TPlanView zoom;
+    zoom.Percent = percent;
+    if (percent != 100) {
+        left = int(zoom.Zoomed(left)) - 1;
+        top = int(zoom.Zoomed(top)) - 1;
+        right = int(zoom.Zoomed(right)) + 1;
+        bottom = int(zoom.Zoomed(bottom)) + 1;
+    }
     QImage scratch(right - left + 2 * StampPad, bottom - top + 2 * StampPad, QImage::Format_ARGB32);
     scratch.fill(0);
     const int ax = StampPad - left, ay = StampPad - top;
-    {
+    if (percent == 100) {
         TPlanCanvas c(scratch);
         draw(c, ax, ay);
+    } else {
+        zoom.Origin = QPoint(-ax, -ay);
+        zoom.Size = scratch.size();
+        TPlanCanvas c(scratch, zoom);
+        draw(c, 0, 0);
     }
     TStamp s;
     for (int y = 0; y < scratch.height(); ++y) {
@@ -126,6 +144,8 @@ inline void FillPixels(QRgb* d, int len, QRgb c)
 void PutRuns(uchar* bits, qsizetype bpl, int w, int h, const TStamp::Run* first, const TStamp::Run* last,
              int minX, int minY, int maxX, int maxY, int x, int y)
 {
+    if (x + maxX < 0 || y + maxY < 0 || x + minX >= w || y + minY >= h)
+        return; // wholly outside the picture
     if (x + minX >= 0 && y + minY >= 0 && x + maxX < w && y + maxY < h) {
         // Wholly inside the picture: no clipping per run.
         uchar* origin = bits + y * bpl + qsizetype(x) * 4;
@@ -162,6 +182,7 @@ void PutStamp(uchar* bits, qsizetype bpl, int w, int h, const TStamp& s, int x, 
 struct TTextStyle {
     QRgb colour = 0;
     int size = 0;
+    int32_t percent = 100; // the zoom the stamps are made at
     QRgb background = 0; // meaningful only when opaque
     bool opaque = false;
     std::unordered_map<QString, TStamp> stamps; // nodes stay put: references remain valid
@@ -231,14 +252,15 @@ struct TStampCache {
 
 thread_local TStampCache Stamps;
 
-const TStamp& CircleStamp(TSensorType type, int size)
+const TStamp& CircleStamp(TSensorType type, int size, int32_t percent)
 {
-    const quint64 key = (quint64(static_cast<uint8_t>(type)) << 32) | quint32(size);
+    const quint64 key
+        = (quint64(static_cast<uint8_t>(type)) << 48) | (quint64(quint16(percent)) << 32) | quint32(size);
     auto it = Stamps.circles.find(key);
     if (it != Stamps.circles.end())
         return it->second;
     const int s = size;
-    TStamp st = MakeStamp(-s - 1, -s - 1, s + 1, s + 1, [&](TPlanCanvas& c, int x, int y) {
+    TStamp st = MakeStamp(percent, -s - 1, -s - 1, s + 1, s + 1, [&](TPlanCanvas& c, int x, int y) {
         c.PenColor = clBlack;
         c.BrushColor = SensorColor(type);
         c.Ellipse(x - s, y - s, x + s, y + s);
@@ -248,16 +270,18 @@ const TStamp& CircleStamp(TSensorType type, int size)
 
 // A text stamp anchored at the top-left corner of the text cell, as the canvas's
 // TextOut would draw it with the given font and brush.
-TTextStyle* TextStyleFor(const QColor& colour, int fontSize, bool opaque, const QColor& bg)
+TTextStyle* TextStyleFor(const QColor& colour, int fontSize, bool opaque, const QColor& bg, int32_t percent)
 {
     const QRgb c = colour.rgb(), b = bg.rgb();
     for (const auto& st : Stamps.styles)
-        if (st->colour == c && st->size == fontSize && st->opaque == opaque && (!opaque || st->background == b))
+        if (st->colour == c && st->size == fontSize && st->percent == percent && st->opaque == opaque
+            && (!opaque || st->background == b))
             return st.get();
     Stamps.styles.push_back(std::make_unique<TTextStyle>());
     TTextStyle* st = Stamps.styles.back().get();
     st->colour = c;
     st->size = fontSize;
+    st->percent = percent;
     st->background = b;
     st->opaque = opaque;
     return st;
@@ -278,7 +302,8 @@ const TStamp& TextStamp(TTextStyle* style, const QString& text)
         const int tw = fm.horizontalAdvance(text);
         const int th = fm.height();
         const QColor colour = QColor::fromRgb(style->colour), bg = QColor::fromRgb(style->background);
-        TStamp st = MakeStamp(-th, -th, tw + th, 2 * th, [&](TPlanCanvas& c, int x, int y) {
+        // The width kept is the plan's (the label is centred in plan pixels).
+        TStamp st = MakeStamp(style->percent, -th, -th, tw + th, 2 * th, [&](TPlanCanvas& c, int x, int y) {
             c.FontSize = style->size;
             c.FontColor = colour;
             c.BrushStyle = style->opaque ? TBrushStyle::Solid : TBrushStyle::Clear;
@@ -292,9 +317,10 @@ const TStamp& TextStamp(TTextStyle* style, const QString& text)
     return *found;
 }
 
-const TStamp& TextStamp(const QString& text, const QColor& colour, int fontSize, bool opaque, const QColor& bg)
+const TStamp& TextStamp(
+    const QString& text, const QColor& colour, int fontSize, bool opaque, const QColor& bg, int32_t percent)
 {
-    return TextStamp(TextStyleFor(colour, fontSize, opaque, bg), text);
+    return TextStamp(TextStyleFor(colour, fontSize, opaque, bg, percent), text);
 }
 
 // Empties the stamp caches when they have grown past their bounds; called before a
@@ -330,8 +356,18 @@ struct TLabelSequence {
     std::vector<Entry> entries;
     std::vector<TStamp::Run> runs;
     size_t next = 0; // the entry the next label of the current repaint is checked against
+    int32_t percent = 100; // the zoom the recorded runs are made at
 
-    void Begin() { next = 0; }
+    // Starts a repaint at a zoom of `zoom`; the record of another zoom is dropped.
+    void Begin(int32_t zoom)
+    {
+        next = 0;
+        if (zoom != percent) {
+            entries.clear();
+            runs.clear();
+            percent = zoom;
+        }
+    }
     // The entry for the next label: the recorded one when it holds the same text in the
     // same colour, otherwise a new one made from `stamp()` in its place.
     template <class F>
@@ -589,13 +625,58 @@ bool TFireProject::PaintDoor(QPainter& canvas, TDoor* Door, const QColor& Lighti
     return true;
 }
 
-void TFireProject::PaintRooms(QImage& buffer)
+void TFireProject::PaintRooms(QImage& buffer) { PaintRooms(buffer, TPlanView()); }
+
+namespace {
+
+// Picture coordinates of plan values, held far inside the integer range (a view may lie
+// anywhere on a plan of the largest size at the largest zoom).
+int PictureCoordinate(int64_t v)
+{
+    constexpr int64_t Limit = int64_t(1) << 30;
+    return static_cast<int>(std::clamp(v, -Limit, Limit));
+}
+
+} // namespace
+
+void TFireProject::PaintRooms(QImage& buffer, const TPlanView& view)
 {
     TrimStampCaches();
+    const bool mapped = !view.Identity();
+    const int32_t percent = view.Percent;
+    const QRect area = view.PlanArea(); // the plan pixels the picture shows
+    auto pictureX = [&](int64_t x) { return mapped ? PictureCoordinate(view.ToPictureX(x)) : int(x); };
+    auto pictureY = [&](int64_t y) { return mapped ? PictureCoordinate(view.ToPictureY(y)) : int(y); };
+
     // 1-2. Background picture, or a white canvas of the plan size.
     const QImage* bg = (FBackgroundImage && ShowBackgroundImage && !FBackgroundImage->isNull())
                            ? FBackgroundImage.get() : nullptr;
-    if (bg) {
+    if (!view.WholePlan()) {
+        // A view: the picture is the part it names, the background zoomed into it pixel by
+        // pixel (a photograph cannot be drawn sharper than it is).
+        if (view.Size.isEmpty()) {
+            image = QImage();
+            buffer = QImage();
+            NeedRepaint = false;
+            return;
+        }
+        PrepareImage(image, buffer, view.Size.width(), view.Size.height());
+        image.fill(clWhite);
+        if (bg) {
+            QPainter bp(&image);
+            bp.setCompositionMode(QPainter::CompositionMode_Source);
+            const QRectF plan(0, 0, bg->width(), bg->height());
+            const double scale = percent / 100.0;
+            const QRectF shown = QRectF(view.Origin.x() / scale, view.Origin.y() / scale,
+                view.Size.width() / scale, view.Size.height() / scale)
+                                     .intersected(plan);
+            if (!shown.isEmpty())
+                bp.drawImage(
+                    QRectF(shown.left() * scale - view.Origin.x(), shown.top() * scale - view.Origin.y(),
+                        shown.width() * scale, shown.height() * scale),
+                    *bg, shown);
+        }
+    } else if (bg) {
         PrepareImage(image, buffer, bg->width(), bg->height());
         if (bg->format() == QImage::Format_RGB32 && bg->bytesPerLine() == image.bytesPerLine()) {
             std::memcpy(image.bits(), bg->constBits(), size_t(std::min(bg->sizeInBytes(), image.sizeInBytes())));
@@ -620,6 +701,8 @@ void TFireProject::PaintRooms(QImage& buffer)
     const int iw = image.width(), ih = image.height();
     {
         TPlanCanvas c(image);
+        if (mapped)
+            c.SetView(view);
         c.BrushColor = clWhite;
         // 3.
         c.FontSize = 7;
@@ -671,14 +754,19 @@ void TFireProject::PaintRooms(QImage& buffer)
             // hatch and the background stay visible; labels, doors and sensors come on top.
             if (PaintParams.ShowZoneVerdicts && r.Right - r.Left > 3 && r.Bottom - r.Top > 3)
                 if (const std::optional<QColor> tint = ZoneTint(room))
-                    c.Painter().fillRect(
-                        QRect(QPoint(r.Left + 2, r.Top + 2), QPoint(r.Right - 2, r.Bottom - 2)), *tint);
+                    c.Blend(r.Left + 2, r.Top + 2, r.Right - 1, r.Bottom - 1, *tint);
             if (PaintParams.ShowRoomInfo) {
                 if (!room.Name().isEmpty()) {
-                    const TStamp& name = TextStamp(room.Name(), c.FontColor, c.FontSize, true, c.BrushColor);
-                    PutStamp(bits, bpl, iw, ih, name, r.Left + 3, r.Top + 2);
-                    drawn.push_back(QRect(QPoint(r.Left + 3 + name.minX, r.Top + 2 + name.minY),
-                                          QPoint(r.Left + 3 + name.maxX, r.Top + 2 + name.maxY)));
+                    const TStamp& name
+                        = TextStamp(room.Name(), c.FontColor, c.FontSize, true, c.BrushColor, percent);
+                    PutStamp(
+                        bits, bpl, iw, ih, name, pictureX(int64_t(r.Left) + 3), pictureY(int64_t(r.Top) + 2));
+                    if (!mapped)
+                        drawn.push_back(QRect(QPoint(r.Left + 3 + name.minX, r.Top + 2 + name.minY),
+                            QPoint(r.Left + 3 + name.maxX, r.Top + 2 + name.maxY)));
+                    else // the stamp is in picture pixels: the cell in plan pixels, with room to spare
+                        drawn.push_back(QRect(r.Left + 3 - 2, r.Top + 2 - 2, c.TextWidth(room.Name()) + 4,
+                            c.TextHeight(room.Name()) + 4));
                 }
                 if (room.Selected) {
                     QString second;
@@ -696,13 +784,18 @@ void TFireProject::PaintRooms(QImage& buffer)
         }
 
         // 5. Doors and sensors, after every zone so that they lie on top.
-        Labels.Begin();
+        Labels.Begin(percent);
         TTextStyle* labelStyle = nullptr; // sensor labels: 6 pt on a clear brush
         struct {
             const TStamp* stamp = nullptr;
             int size = -1;
         } lastCircle[5]; // by sensor type
         QColor labelColour;
+        // A view leaves out the sensors it cannot show anything of: the circle, and the
+        // label under it (at most 64 letters, centred) with room to spare.
+        constexpr int64_t LabelHalfWidth = 300, LabelDepth = 24;
+        const int64_t showLeft = area.left(), showTop = area.top(), showRight = area.right(),
+                      showBottom = area.bottom();
         for (const auto& up : Rooms) {
             const TRoom& room = *up;
             for (const auto& door : room.Doors) {
@@ -731,6 +824,12 @@ void TFireProject::PaintRooms(QImage& buffer)
                 const TSensor& s = *room.Sensors[i];
                 const int x = rr.Left + s.Pos().X, y = rr.Top + s.Pos().Y;
                 const int sz = s.SensorSize;
+                if (mapped && !s.Selected()) {
+                    const int64_t reach = std::abs(int64_t(sz));
+                    if (x + reach + LabelHalfWidth < showLeft || x - reach - LabelHalfWidth > showRight
+                        || y + 2 * reach + LabelDepth < showTop || y - reach > showBottom)
+                        continue;
+                }
                 c.PenWidth = 1;
                 c.PenStyle = TPenStyle::Solid;
                 c.PenColor = clBlack;
@@ -743,11 +842,11 @@ void TFireProject::PaintRooms(QImage& buffer)
                     if (type < std::size(lastCircle) && lastCircle[type].size == sz) {
                         circle = lastCircle[type].stamp;
                     } else {
-                        circle = &CircleStamp(s.SensorType, sz);
+                        circle = &CircleStamp(s.SensorType, sz, percent);
                         if (type < std::size(lastCircle))
                             lastCircle[type] = {circle, sz};
                     }
-                    PutStamp(bits, bpl, iw, ih, *circle, x, y);
+                    PutStamp(bits, bpl, iw, ih, *circle, pictureX(x), pictureY(y));
                 } else {
                     c.BrushColor = SensorColor(s.SensorType);
                     c.Ellipse(x - sz, y - sz, x + sz, y + sz);
@@ -768,14 +867,15 @@ void TFireProject::PaintRooms(QImage& buffer)
                 if (!label.isEmpty()) {
                     const TLabelSequence::Entry& ls = Labels.Take(label, c.FontColor.rgb(), [&]() -> const TStamp& {
                         if (!labelStyle || c.FontColor != labelColour) {
-                            labelStyle = TextStyleFor(c.FontColor, c.FontSize, false, c.BrushColor);
+                            labelStyle = TextStyleFor(c.FontColor, c.FontSize, false, c.BrushColor, percent);
                             labelColour = c.FontColor;
                         }
                         return TextStamp(labelStyle, label);
                     });
                     const TStamp::Run* runs = Labels.runs.data() + ls.firstRun;
                     PutRuns(bits, bpl, iw, ih, runs, runs + ls.runCount, ls.minX, ls.minY, ls.maxX, ls.maxY,
-                            x - ls.textWidth / 2, y + 2 * sz + c.FontHeight());
+                        pictureX(int64_t(x) - ls.textWidth / 2),
+                        pictureY(int64_t(y) + 2 * sz + c.FontHeight()));
                 }
                 c.PenStyle = TPenStyle::Dot;
                 if (s.Selected() && PaintParams.PaintSensorDistances)
@@ -793,18 +893,37 @@ void TFireProject::PaintRooms(QImage& buffer)
         for (const auto& wp : FWaterSources) {
             const TWaterSource& ws = *wp;
             const int X = ws.X(), Y = ws.Y();
+            // The left half is flood-filled as on the whole plan where the view shows the
+            // whole source at full size or more; a view that cuts it off or merges its
+            // pixels would leave the fill outside or let it run out, so there the half is
+            // filled as a shape.
+            const int64_t half = dynamic_cast<const TWSPier*>(&ws) ? 20 : 10;
+            const bool flood = !mapped
+                || (percent >= 100
+                    && QRect(QPoint(0, 0), image.size())
+                           .contains(QRect(QPoint(pictureX(X - half), pictureY(Y - half)),
+                               QPoint(pictureX(X + half), pictureY(Y + half)))));
             if (dynamic_cast<const TWSFireHydrant*>(&ws)) {
                 c.Ellipse(X - 10, Y - 10, X + 10, Y + 10);
+                c.BrushColor = clBlue;
+                if (!flood) {
+                    c.PenStyle = TPenStyle::Clear;
+                    c.Pie(X - 9, Y - 9, X + 9, Y + 9, X, Y - 10, X, Y + 10);
+                    c.PenStyle = TPenStyle::Solid;
+                }
                 c.MoveTo(X, Y - 10);
                 c.LineTo(X, Y + 10);
-                c.BrushColor = clBlue;
-                c.FloodFillSurface(X - 2, Y, clWhite);
+                if (flood)
+                    c.FloodFillSurface(X - 2, Y, clWhite);
             } else if (dynamic_cast<const TWSPier*>(&ws)) {
                 c.Rectangle(X - 20, Y - 20, X + 20, Y + 20);
+                c.BrushColor = clBlue;
+                if (!flood)
+                    c.FillPolygon({ QPoint(X - 19, Y - 19), QPoint(X - 19, Y + 19), QPoint(X + 19, Y + 19) });
                 c.MoveTo(X - 20, Y - 20);
                 c.LineTo(X + 20, Y + 20);
-                c.BrushColor = clBlue;
-                c.FloodFillSurface(X - 2, Y, clWhite);
+                if (flood)
+                    c.FloodFillSurface(X - 2, Y, clWhite);
             }
             c.BrushColor = clWhite;
             c.PenStyle = TPenStyle::Dot;
@@ -813,8 +932,10 @@ void TFireProject::PaintRooms(QImage& buffer)
             c.PenStyle = TPenStyle::Solid;
         }
 
-        // 7. Scale bar at fixed picture coordinates.
+        // 7. Scale bar at fixed picture coordinates: a hundred picture pixels, which in a
+        // zoomed view are 100 · 100 / Percent plan pixels.
         if (PaintParams.ShowScale) {
+            c.SetView(TPlanView());
             c.PenStyle = TPenStyle::Solid;
             c.PenColor = clGray;
             c.FontColor = clGray;
@@ -825,7 +946,8 @@ void TFireProject::PaintRooms(QImage& buffer)
             c.LineTo(15, 26);
             c.MoveTo(115, 15);
             c.LineTo(115, 26);
-            const QString t = FormatGeneral(ScaledValue(100)) + QStringLiteral(" м");
+            const long double length = mapped ? 100.0L * 100 / percent : 100;
+            const QString t = FormatGeneral(ScaledValue(length)) + QStringLiteral(" м");
             c.TextOut(65 - c.TextWidth(t) / 2, 7, t);
             c.PenColor = clBlack;
             c.FontColor = clBlack;
