@@ -9,6 +9,7 @@
 #include "uMain.h"
 #include "uPrompts.h"
 #include "uResultsCommands.h"
+#include "uUndoCommands.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -68,6 +69,20 @@ bool TCalcCommands::CalcFL() { return Run(TCalcRun::FireLoad); }
 bool TCalcCommands::Run(TCalcRun run)
 {
     bool done = false;
+    // An accepted run is one edit: the zone's record, runs and sensors before and after.
+    TUndoEdit edit(M, [run] {
+        switch (run) {
+        case TCalcRun::Optimised:
+            return UndoText::RunOptimised;
+        case TCalcRun::Standard:
+            return UndoText::RunVOP;
+        case TCalcRun::InitialStage:
+            return UndoText::RunNSP;
+        case TCalcRun::FireLoad:
+            break;
+        }
+        return UndoText::RunFL;
+    }());
     RunGuarded(M, [&] {
         TRoom* room = LiveCurrentRoom();
         if (auto refusal = CalcRunStartRefusal(M->FP.get(), room)) {
@@ -84,6 +99,9 @@ bool TCalcCommands::Run(TCalcRun run)
         // edits it in place, also when it is cancelled.
         dialog->ApplySetup(setup, &room->CP.FireLoads);
         if (dialog->exec() != QDialog::Accepted) {
+            // A cancelled run is no run; but the dialog edits the zone's own list of fire
+            // loads, also when cancelled, and that change is the user's to undo.
+            edit.Rename(UndoText::FireLoads);
             dialog.reset();
             Perform(CalcRunCancelledSteps(run), TCalcRunResult {});
             return;

@@ -15,6 +15,8 @@
 #include "uRefDbStartup.h"
 #include "uReportCommands.h"
 #include "uResultsCommands.h"
+#include "uUndoCommands.h"
+#include "uZoom.h"
 
 #if __has_include("uPlanEditor.h") && !defined(TESVORN_NO_PLAN_EDITOR)
 #include "uPlanEditor.h"
@@ -249,6 +251,8 @@ TfrmMain::TfrmMain(const TMainWindowOptions& options, QWidget* parent)
     CalcCommands = new TCalcCommands(this);
     ReportCommands = new TReportCommands(this);
     ResultsCommands = new TResultsCommands(this);
+    Zoom = new TPlanZoom(this);
+    UndoCommands = new TUndoCommands(this);
 
     FormCreate(options);
 }
@@ -707,8 +711,12 @@ void TfrmMain::pbPaint()
     FP->ShowBackgroundImage = miShowBgImage->isChecked();
     FP->PaintParams.OffsetPos = TPoint { ScrollBox->horizontalScrollBar()->value(),
                                          ScrollBox->verticalScrollBar()->value() };
-    FP->PaintRooms(bmpPlan);
-    if (pb->size() != bmpPlan.size())
+    // The box is the zoomed plan's size before the part in view can be known.
+    if (Zoom)
+        Zoom->FitBox();
+    PlanShown = Zoom ? Zoom->View() : TPlanView();
+    FP->PaintRooms(bmpPlan, PlanShown);
+    if (!Zoom && pb->size() != bmpPlan.size())
         pb->resize(bmpPlan.size());
 
     // In debug mode, a line from the critical sensor's nearest neighbour to it.
@@ -734,11 +742,12 @@ void TfrmMain::pbPaint()
             if (found && !bmpPlan.isNull()) {
                 QPainter painter(&bmpPlan);
                 painter.setPen(QPen(Qt::black, 1, Qt::SolidLine));
-                painter.drawLine(start.X, start.Y, end.X, end.Y);
+                painter.drawLine(int(PlanShown.ToPictureX(start.X)), int(PlanShown.ToPictureY(start.Y)),
+                    int(PlanShown.ToPictureX(end.X)), int(PlanShown.ToPictureY(end.Y)));
             }
         }
     }
-    pb->ShowPicture(bmpPlan);
+    pb->ShowPicture(bmpPlan, PlanShown.Origin);
 }
 
 void TfrmMain::Repaint()
@@ -753,7 +762,7 @@ void TfrmMain::Repaint()
 
 void TfrmMain::ShowOverlay(const QImage& overlay)
 {
-    pb->ShowPicture(overlay);
+    pb->ShowPicture(overlay, PlanShown.Origin);
     pb->repaint();
 }
 
@@ -767,6 +776,9 @@ void TfrmMain::pbDblClickNoProject()
 
 bool TfrmMain::CloseProject()
 {
+    // A change no edit has taken yet still counts for the question.
+    if (UndoCommands)
+        UndoCommands->Flush();
     if (FP && FP->Modified()) {
         const TPromptAnswer answer = Prompts().Question(
             this, QStringLiteral("Сохранить изменения в проекте \"") + FP->Name + QStringLiteral("\"?"),
@@ -791,6 +803,10 @@ bool TfrmMain::CloseProject()
     CurrentRoomID = -1;
     CurrentSensor = nullptr;
     FP.reset();
+    if (UndoCommands)
+        UndoCommands->ProjectClosed();
+    if (Zoom)
+        Zoom->ProjectChanged();
     MenuItemsEnabling(false);
     LogoVisible(true);
     ShowPanel(nullptr);
@@ -821,6 +837,8 @@ bool TfrmMain::LoadProject(const QString& AFileName)
     if (loaded) {
         FP = std::move(project);
         CurrentProjectFile = fileName;
+        if (Zoom)
+            Zoom->ProjectChanged();
         LogoVisible(false);
         SizePlanBitmaps();
         Repaint();
@@ -829,6 +847,9 @@ bool TfrmMain::LoadProject(const QString& AFileName)
         SensorNumber = 0;
         if (ResultsCommands)
             ResultsCommands->ProjectOpened(fileName);
+        // The project as opened, its results with it, is the stack's clean state.
+        if (UndoCommands)
+            UndoCommands->ProjectOpened(true);
         ShowModeHint();
     } else {
         project.reset();
@@ -877,9 +898,13 @@ void TfrmMain::miNewClick()
         CurrentProjectFile.clear();
         MenuItemsEnabling(true);
         UpdateCaption();
+        if (Zoom)
+            Zoom->ProjectChanged();
         LogoVisible(false);
         SizePlanBitmaps();
         Repaint();
+        if (UndoCommands)
+            UndoCommands->ProjectOpened(false);
         ShowModeHint();
     });
 }
@@ -891,8 +916,12 @@ void TfrmMain::miOpenClick()
 
 bool TfrmMain::WriteProject(const QString& fileName)
 {
+    if (UndoCommands)
+        UndoCommands->BeforeSave();
     if (!FP->SaveToFile(fileName))
         return false;
+    if (UndoCommands)
+        UndoCommands->ProjectSaved();
     // The project is saved whatever becomes of its results file.
     if (ResultsCommands)
         ResultsCommands->ProjectSaved(fileName);
@@ -976,6 +1005,7 @@ void TfrmMain::miProjectParamsClick()
     RunGuarded(this, [this] {
         if (!FP)
             return;
+        TUndoEdit edit(this, UndoText::ProjectParams);
         TfrmProjectParams dialog(this);
         dialog.setWindowTitle(QStringLiteral("Параметры проекта"));
         dialog.btnOK->setText(QStringLiteral("Применить изменения"));

@@ -5,8 +5,11 @@
 // Open, Save, Save As, Close, project parameters and Exit. Its calculation commands are
 // carried out by TCalcCommands (uCalcCommands.h), its report commands by TReportCommands
 // (uReportCommands.h), the results file, the verdicts and the summary of the zones by
-// TResultsCommands (uResultsCommands.h).
+// TResultsCommands (uResultsCommands.h), undo and redo by TUndoCommands (uUndoCommands.h),
+// the zoom and panning of the plan by TPlanZoom (uZoom.h).
 #pragma once
+
+#include "uPlanCanvas.h"
 
 #include <QImage>
 #include <QMainWindow>
@@ -33,11 +36,13 @@ class TFireProject;
 class TFloatSpinEdit;
 class TPaintBox;
 class TPlanEditor;
+class TPlanZoom;
 class TReportCommands;
 class TResultsCommands;
 class TRoom;
 class TSensor;
 class TSQLiteDatabase;
+class TUndoCommands;
 
 // How the main window starts; the defaults are those of the program.
 struct TMainWindowOptions {
@@ -74,12 +79,15 @@ public:
     TSensor* CurrentSensor = nullptr;       // set by the plan editor
     int SensorNumber = 0;                   // new sensors are named SensorNumber + 1, ...
     QImage bmpPlan;                         // off-screen plan picture (the renderer draws here)
+    TPlanView PlanShown; // what bmpPlan shows: the whole plan, or the zoomed part in view
     QImage bmpDrag;                         // the plan editor's overlay picture
     QImage bmpLogo;                         // the start logo
     TPlanEditor* PlanEditor = nullptr;      // the mouse handling of the plan (owned by this window)
     TCalcCommands* CalcCommands = nullptr;  // the calculation runs (owned by this window)
     TReportCommands* ReportCommands = nullptr; // the report commands (owned by this window)
     TResultsCommands* ResultsCommands = nullptr; // results file, verdicts, summary (owned)
+    TPlanZoom* Zoom = nullptr; // zoom and panning of the plan (owned)
+    TUndoCommands* UndoCommands = nullptr; // undo and redo of the edits (owned)
 
     // --- menus ---------------------------------------------------------------------
     QMenu* miProjectMenu;
@@ -90,7 +98,14 @@ public:
     QAction* miClose;
     QAction* miProjectParams;
     QAction* miExit;
+    QMenu* miEditMenu = nullptr; // "Правка"
+    QAction* miUndo = nullptr; // "Отменить", names the command it undoes
+    QAction* miRedo = nullptr; // "Повторить", names the command it redoes
     QMenu* miViewMenu;
+    QAction* miZoomIn = nullptr; // "Увеличить"
+    QAction* miZoomOut = nullptr; // "Уменьшить"
+    QAction* miZoom100 = nullptr; // "Масштаб 1:1"
+    QAction* miZoomFit = nullptr; // "По размеру окна"
     QAction* miShowRoomsInfo;
     QAction* miShowBgImage;
     QAction* miShowScale;
@@ -114,6 +129,8 @@ public:
     QToolButton* btnNewProject;
     QToolButton* btnOpenProject;
     QToolButton* btnSaveProject;
+    QToolButton* btnUndo = nullptr; // miUndo's button
+    QToolButton* btnRedo = nullptr; // miRedo's button
     QToolButton* btnEditDatabase;
     QToolBar* tbEdit;
     QToolButton* btnZoneEdit;
@@ -185,7 +202,8 @@ public:
 
     // --- status bar ----------------------------------------------------------------
     QStatusBar* sb;
-    QLabel* sbPanel0; // the one panel, 350 pixels wide
+    QLabel* sbPanel0; // the results' panel, 350 pixels wide
+    QLabel* sbZoom = nullptr; // the zoom, at the right
 
     // The product name, in captions and message titles.
     static QString ProductName();
@@ -217,9 +235,11 @@ public:
     // nullptr hides the property panel.
     void ShowPanel(QWidget* APanel);
     // Draws the plan at once: the logo with no project, otherwise the project through its
-    // renderer into bmpPlan, which is then shown at (0, 0).
+    // renderer into bmpPlan (the whole plan at 100 %, else the part in view at the zoom,
+    // PlanShown), which is then shown where it belongs.
     void Repaint();
-    // Shows `overlay` (normally bmpDrag) on the paint box at once, instead of bmpPlan.
+    // Shows `overlay` (normally bmpDrag, drawn for PlanShown) on the paint box at once,
+    // instead of bmpPlan.
     void ShowOverlay(const QImage& overlay);
     // Sets the caption from the open project's name, "Тесворн" with none.
     void UpdateCaption();

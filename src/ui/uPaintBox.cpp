@@ -1,6 +1,8 @@
 // The plan surface of the main window.
 #include "uPaintBox.h"
 
+#include "uPlanCanvas.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegion>
@@ -18,13 +20,21 @@ void TPaintBox::ShowLogo(const QImage& logo)
     FLogoMode = true;
 }
 
-void TPaintBox::ShowPicture(const QImage& picture)
+void TPaintBox::ShowPicture(const QImage& picture, QPoint at)
 {
     FPicture = picture;
+    FPictureAt = at;
     FLogoMode = false;
 }
 
-void TPaintBox::paintEvent(QPaintEvent*)
+QPoint TPaintBox::ToPlan(QPoint pos) const
+{
+    TPlanView view;
+    view.Percent = FZoom;
+    return QPoint(int(view.FromZoomed(pos.x())), int(view.FromZoomed(pos.y())));
+}
+
+void TPaintBox::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     if (FLogoMode) {
@@ -34,32 +44,33 @@ void TPaintBox::paintEvent(QPaintEvent*)
         painter.drawImage(left, top, FPicture);
     } else {
         // Beyond the plan the window's colour, so that the white plan's edge shows.
-        const QRegion outside = QRegion(rect()) - QRegion(FPicture.rect());
+        const QRect shown(FPictureAt, FPicture.size());
+        const QRegion outside = QRegion(event->rect()) - QRegion(shown);
         for (const QRect& r : outside)
             painter.fillRect(r, palette().color(QPalette::Window));
-        painter.drawImage(0, 0, FPicture);
+        painter.drawImage(FPictureAt, FPicture);
     }
     emit Paint(painter);
 }
 
 void TPaintBox::mousePressEvent(QMouseEvent* event)
 {
-    emit MouseDown(event->button(), event->modifiers(), event->position().toPoint());
+    emit MouseDown(event->button(), event->modifiers(), ToPlan(event->position().toPoint()));
 }
 
 void TPaintBox::mouseMoveEvent(QMouseEvent* event)
 {
-    emit MouseMove(event->buttons(), event->modifiers(), event->position().toPoint());
+    emit MouseMove(event->buttons(), event->modifiers(), ToPlan(event->position().toPoint()));
 }
 
 void TPaintBox::mouseReleaseEvent(QMouseEvent* event)
 {
-    emit MouseUp(event->button(), event->modifiers(), event->position().toPoint());
+    emit MouseUp(event->button(), event->modifiers(), ToPlan(event->position().toPoint()));
 }
 
 void TPaintBox::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    const QPoint pos = event->position().toPoint();
+    const QPoint pos = ToPlan(event->position().toPoint());
     emit DblClick(event->button(), event->modifiers(), pos);
     emit MouseDown(event->button(), event->modifiers(), pos);
 }

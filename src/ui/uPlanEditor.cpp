@@ -12,6 +12,8 @@
 #include "uPlanCanvas.h"
 #include "uPrompts.h"
 #include "uRoomSpacing.h"
+#include "uUndoCommands.h"
+#include "uZoom.h"
 
 #include <QAction>
 #include <QCursor>
@@ -167,6 +169,24 @@ void TPlanEditor::pbMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modi
     TFireProject* fp = M->FP.get();
     if (!fp)
         return;
+    // Whatever the press and the drag after it change, up to the release, is one edit.
+    struct TPress {
+        TUndoCommands* undo;
+        explicit TPress(TUndoCommands* u)
+            : undo(u)
+        {
+            if (undo)
+                undo->BeginPress();
+        }
+        ~TPress()
+        {
+            if (undo)
+                undo->EndPress();
+        }
+    } press(M->UndoCommands);
+    FZoneChanged = false;
+    FSensorMoved = false;
+    FSpacingPicked = false;
     const int x = pos.x(), y = pos.y();
     PressPoint = pos;
     M->CurrentRoomID = fp->GetRoomIDByCoord(x, y);
@@ -251,6 +271,8 @@ void TPlanEditor::SelectRoom(TRoom* room)
         member = member || r.get() == room;
     if (!member)
         return;
+    // Selecting may recalculate the zone's detection time (its spacing mode).
+    TUndoEdit edit(M, UndoText::QuickRecalc);
     if (TSensor* previous = LiveCurrentSensor())
         previous->SetSelected(false);
     M->CurrentSensor = nullptr;
@@ -265,12 +287,18 @@ void TPlanEditor::SelectRoom(TRoom* room)
     fp->DeselectAllRooms();
     room->Selected = true;
     const TRect r = room->Rect();
-    M->ScrollBox->ensureVisible((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2, (r.Right - r.Left) / 2 + 10,
-        (r.Bottom - r.Top) / 2 + 10);
+    if (M->Zoom)
+        M->Zoom->EnsureVisible(QRect(QPoint(r.Left, r.Top), QPoint(r.Right, r.Bottom)));
     M->ShowPanel(M->pnlRoomParams);
     ReadCurrentRoomParams();
     M->Repaint();
     ShowCalcResult();
+}
+
+void TPlanEditor::EndDrag()
+{
+    DragKind = TDragKind::None;
+    SensorDrag = false;
 }
 
 // --- mouse move --------------------------------------------------------------------
@@ -294,7 +322,7 @@ void TPlanEditor::ZoneMove(Qt::KeyboardModifiers, QPoint pos)
     case TDragKind::Create: {
         M->bmpDrag = M->bmpPlan.copy();
         if (!M->bmpDrag.isNull()) { // a plan of no size has no picture to draw on
-            TPlanCanvas c(M->bmpDrag);
+            TPlanCanvas c(M->bmpDrag, M->PlanShown);
             c.PenWidth = 1;
             c.PenStyle = TPenStyle::Solid;
             c.PenColor = Qt::black;
@@ -310,8 +338,10 @@ void TPlanEditor::ZoneMove(Qt::KeyboardModifiers, QPoint pos)
     case TDragKind::Move: {
         bool movedX = false, movedY = false;
         fp->MoveSelectedRooms(pos.x() - PressPoint.x(), pos.y() - PressPoint.y(), movedX, movedY, false);
-        if (fp->NeedRepaint)
+        if (fp->NeedRepaint) {
+            FZoneChanged = true;
             M->Repaint();
+        }
         // A blocked axis keeps its press coordinate, so its offset grows until it fits.
         if (movedX)
             PressPoint.setX(pos.x());
@@ -363,16 +393,19 @@ void TPlanEditor::ResizeStep(QPoint pos)
     if (!fp->IncRoomSize(M->CurrentRoomID, int32_t(dl), int32_t(dt), int32_t(dr), int32_t(db)))
         return;
     KeepSensorsInside(room);
+    FZoneChanged = true;
     M->Repaint();
     M->bmpDrag = M->bmpPlan.copy();
     if (!M->bmpDrag.isNull()) {
-        TPlanCanvas c(M->bmpDrag);
+        TPlanCanvas c(M->bmpDrag, M->PlanShown);
         c.PenWidth = 1;
         c.PenStyle = TPenStyle::Dot;
         c.PenColor = Qt::black;
         c.BrushStyle = TBrushStyle::Clear;
         const TRect n = room->Rect();
-        const int w = M->bmpDrag.width(), h = M->bmpDrag.height();
+        // The lines run across the whole plan, in plan pixels.
+        const QSize plan = M->Zoom ? M->Zoom->PlanSize() : M->bmpDrag.size();
+        const int w = plan.width(), h = plan.height();
         switch (DragKind) {
         case TDragKind::ResizeLeft: c.MoveTo(n.Left, 0); c.LineTo(n.Left, h); break;
         case TDragKind::ResizeRight: c.MoveTo(n.Right - 1, 0); c.LineTo(n.Right - 1, h); break;
@@ -433,8 +466,11 @@ void TPlanEditor::SensorMove(Qt::KeyboardModifiers modifiers, QPoint pos)
     } else if (room->CP.CalculatedVOP && (modifiers & Qt::ShiftModifier) && M->btnManualL->isChecked()) {
         SpacingPick(room, sensor, pos);
     } else {
-        if (TRoom* drag = M->FP->GetRoom(M->CurrentRoomID))
+        if (TRoom* drag = M->FP->GetRoom(M->CurrentRoomID)) {
+            const TPoint was = sensor->Pos();
             drag->MoveSensor(sensor->GUID(), pos.x(), pos.y());
+            FSensorMoved = FSensorMoved || !(sensor->Pos() == was);
+        }
         RecalcVOP(false);
         M->Repaint();
     }
@@ -445,14 +481,14 @@ void TPlanEditor::DebugView(TRoom* room, TSensor* sensor)
     TFireProject* fp = M->FP.get();
     const bool distances = fp->PaintParams.PaintSensorDistances;
     fp->PaintParams.PaintSensorDistances = false;
-    fp->PaintRooms(M->bmpDrag);
+    fp->PaintRooms(M->bmpDrag, M->PlanShown);
     fp->PaintParams.PaintSensorDistances = distances;
     if (M->bmpDrag.isNull())
         return;
     const TRect r = room->Rect();
     const TPoint me = sensor->AbsolutePos();
     {
-        TPlanCanvas c(M->bmpDrag);
+        TPlanCanvas c(M->bmpDrag, M->PlanShown);
         // Every other sensor coloured by the triangle (towards which wall) it lies in.
         for (const auto& sp : room->Sensors) {
             if (sp.get() == sensor)
@@ -524,12 +560,13 @@ void TPlanEditor::SpacingPick(TRoom* room, TSensor* sensor, QPoint pos)
     TFireProject* fp = M->FP.get();
     const bool distances = fp->PaintParams.PaintSensorDistances;
     fp->PaintParams.PaintSensorDistances = false;
-    fp->PaintRooms(M->bmpDrag);
+    fp->PaintRooms(M->bmpDrag, M->PlanShown);
+    FSpacingPicked = true;
     if (!M->bmpDrag.isNull()) {
         const TRect r = room->Rect();
         const TPoint me = sensor->AbsolutePos();
         const int x = pos.x(), y = pos.y();
-        TPlanCanvas c(M->bmpDrag);
+        TPlanCanvas c(M->bmpDrag, M->PlanShown);
         c.PenStyle = TPenStyle::Solid;
         c.PenWidth = 2;
         c.PenColor = Qt::black;
@@ -584,15 +621,32 @@ void TPlanEditor::pbMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, QPoint pos)
     TFireProject* fp = M->FP.get();
     if (!fp)
         return;
+    // The drag is named after what it did; a press that only selected and recalculated is
+    // the quick recalculation (and no command at all when nothing changed).
+    QString name = UndoText::QuickRecalc;
     if (DragKind == TDragKind::Create) {
         // A zone drawn past the plan's edge ends at it; a refused zone leaves no trace.
         const QPoint end = InsidePlan(pos);
         fp->AddRoom(PressPoint.x(), PressPoint.y(), end.x(), end.y());
+        name = UndoText::AddZone;
+    } else if (DragKind == TDragKind::Move && FZoneChanged) {
+        int selected = 0;
+        for (const auto& r : fp->Rooms)
+            selected += r->Selected;
+        name = selected > 1 ? UndoText::MoveZones : UndoText::MoveZone;
+    } else if (DragKind != TDragKind::None && DragKind != TDragKind::Move && FZoneChanged) {
+        name = UndoText::ResizeZone;
+    } else if (SensorDrag && FSpacingPicked) {
+        name = UndoText::PickSpacing;
+    } else if (SensorDrag && FSensorMoved) {
+        name = UndoText::MoveSensor;
     }
     DragKind = TDragKind::None;
     SensorDrag = false;
     M->CurrentRoomID = -1;
     M->Repaint();
+    if (M->UndoCommands)
+        M->UndoCommands->EndDrag(name);
 }
 
 void TPlanEditor::pbDblClick(Qt::MouseButton button, Qt::KeyboardModifiers, QPoint)
@@ -605,6 +659,7 @@ void TPlanEditor::pbDblClick(Qt::MouseButton button, Qt::KeyboardModifiers, QPoi
     TRoom* room = fp->GetRoom(fp->GetRoomIDByCoord(PressPoint.x(), PressPoint.y()));
     if (!room)
         return;
+    TUndoEdit edit(M, UndoText::AddSensor);
     TSensor* s = room->AddSensor();
     s->SetAbsolutePos({PressPoint.x(), PressPoint.y()});
     ++M->SensorNumber;
@@ -666,6 +721,7 @@ void TPlanEditor::btnRpSaveClick()
 {
     if (!M->FP)
         return;
+    TUndoEdit edit(M, UndoText::ZoneParams);
     WriteCurrentRoomParams();
     M->btnRpSave->setEnabled(false);
     M->btnRpCancel->setEnabled(false);
@@ -683,6 +739,10 @@ void TPlanEditor::btnRpDeleteClick()
     TFireProject* fp = M->FP.get();
     if (!fp)
         return;
+    int selected = 0;
+    for (const auto& r : fp->Rooms)
+        selected += r->Selected;
+    TUndoEdit edit(M, selected > 1 ? UndoText::DeleteZones : UndoText::DeleteZone);
     // The current zone and sensor are forgotten before any of them is destroyed: the
     // deletion and the repaint after it must not reach a zone that no longer exists.
     M->CurrentRoomID = -1;
@@ -761,6 +821,7 @@ void TPlanEditor::btnSSaveClick()
 {
     if (!M->FP)
         return;
+    TUndoEdit edit(M, UndoText::SensorParams);
     WriteCurrentSensorParams();
     M->btnSSave->setEnabled(false);
     M->btnSCancel->setEnabled(false);
@@ -781,6 +842,7 @@ void TPlanEditor::btnSDeleteClick()
     TSensor* s = LiveCurrentSensor();
     if (!room || !s)
         return;
+    TUndoEdit edit(M, UndoText::DeleteSensor);
     // Forgotten before it is destroyed; the identity is copied, as the sensor holds it.
     const QString guid = s->GUID();
     M->CurrentSensor = nullptr;
@@ -810,6 +872,7 @@ void TPlanEditor::btn5Click()
     TRoom* room = LiveCurrentRoom();
     if (!fp || !room)
         return;
+    TUndoEdit edit(M, UndoText::Scale);
     {
         TfrmScaleSetup dlg(M);
         const QPoint cursor = QCursor::pos();
@@ -887,14 +950,29 @@ void TPlanEditor::btnAutoLClick()
     TRoom* room = LiveCurrentRoom();
     if (!room)
         return;
+    TUndoEdit edit(M, UndoText::SpacingMode);
     const bool manual = M->btnManualL->isChecked();
     room->CP.ManualL = manual;
+    ShowManualField(manual);
+    RecalcVOP(false);
+    M->Repaint();
+}
+
+void TPlanEditor::ShowManualField(bool manual)
+{
     M->seManualL->setReadOnly(!manual);
     QPalette palette = M->seManualL->palette();
     palette.setColor(QPalette::Base, manual ? QColor(Qt::white) : palette.color(QPalette::Button));
     M->seManualL->setPalette(palette);
-    RecalcVOP(false);
-    M->Repaint();
+}
+
+void TPlanEditor::ShowSpacingMode(const TRoom* room)
+{
+    if (!room || !room->CP.CalculatedVOP)
+        return;
+    (room->CP.ManualL ? M->btnManualL : M->btnAutoL)->setChecked(true);
+    ShowManualField(room->CP.ManualL);
+    M->seManualL->SetValue(static_cast<double>(room->CP.param2));
 }
 
 void TPlanEditor::seManualLKeyUp()
@@ -902,6 +980,7 @@ void TPlanEditor::seManualLKeyUp()
     TRoom* room = LiveCurrentRoom();
     if (!room || !room->CP.CalculatedVOP || M->seManualL->text().isEmpty())
         return;
+    TUndoEdit edit(M, UndoText::TypedSpacing);
     RecalcVOP(true);
     ShowCalcResult();
 }

@@ -58,6 +58,8 @@ public:
     // its panel shown and filled, the result panel; the plan scrolls to show the zone.
     // Nothing without a project or for a zone not of the open project.
     void SelectRoom(TRoom* room);
+    // Ends any drag at once, as a release would but without acting (undo and redo use it).
+    void EndDrag();
 
     // --- zone panel -----------------------------------------------------------------
     // Fills the panel from the current zone (metres with a scale, pixels without) and
@@ -99,6 +101,9 @@ public:
     // bar, and, unless AFromField, the spacing written into the manual field.
     void RecalcVOP(bool AFromField);
 
+    // Shows the spacing mode of `room` (with a detection-time result) in btnManualL /
+    // btnAutoL and seManualL, its spacing in the field, recalculating nothing.
+    void ShowSpacingMode(const TRoom* room);
     // The spacing mode of the current zone, from the pressed one of btnManualL / btnAutoL:
     // the manual field becomes editable (white) in manual mode and read-only otherwise,
     // then the zone is recalculated and the plan repainted. Nothing without a current zone.
@@ -109,6 +114,10 @@ public:
 
 private:
     TfrmMain* M;
+    // What the drag since the last press did, to name it as an edit.
+    bool FZoneChanged = false;
+    bool FSensorMoved = false;
+    bool FSpacingPicked = false;
     // Panel texts as last filled, to tell edited fields from untouched ones.
     QString FReadLength, FReadWidth, FReadHeight, FReadSensorHeight, FReadSensorTemperature;
 
@@ -128,4 +137,6 @@ private:
     void KeepSensorsInside(TRoom* room);
     void ShowCalcResult();
     void SetSensorTypeRadios(bool temperature, bool smoke);
+    // seManualL editable (white) in manual mode, read-only otherwise.
+    void ShowManualField(bool manual);
 };

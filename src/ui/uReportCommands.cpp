@@ -5,6 +5,7 @@
 #include "uMain.h"
 #include "uPrompts.h"
 #include "uReportGeneration.h"
+#include "uUndoCommands.h"
 #include "uZoneResults.h"
 
 #include <QAction>
@@ -143,6 +144,9 @@ void TReportCommands::ReportCommand(TReportKind kind)
         if (kind != TReportKind::Optimised)
             ReportSaveFileName.clear();
         SaveReport([&](const QString& fileName) { return MakeRoomReport(kind, *room, fileName); });
+        // What the report wrote into the record is no edit to undo.
+        if (M->UndoCommands)
+            M->UndoCommands->Absorb();
     });
 }
 
