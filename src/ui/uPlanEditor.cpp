@@ -295,6 +295,27 @@ void TPlanEditor::SelectRoom(TRoom* room)
     ShowCalcResult();
 }
 
+QString TPlanEditor::DragEditName() const
+{
+    // A zone being drawn is added only by the release; until then all a press can have
+    // changed is what the quick recalculation of the zone pressed changes.
+    if (DragKind == TDragKind::Move && FZoneChanged) {
+        int selected = 0;
+        if (const TFireProject* fp = M->FP.get())
+            for (const auto& r : fp->Rooms)
+                selected += r->Selected;
+        return selected > 1 ? UndoText::MoveZones : UndoText::MoveZone;
+    }
+    if (DragKind != TDragKind::None && DragKind != TDragKind::Move && DragKind != TDragKind::Create
+        && FZoneChanged)
+        return UndoText::ResizeZone;
+    if (SensorDrag && FSpacingPicked)
+        return UndoText::PickSpacing;
+    if (SensorDrag && FSensorMoved)
+        return UndoText::MoveSensor;
+    return UndoText::QuickRecalc;
+}
+
 void TPlanEditor::EndDrag()
 {
     DragKind = TDragKind::None;
@@ -621,25 +642,12 @@ void TPlanEditor::pbMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, QPoint pos)
     TFireProject* fp = M->FP.get();
     if (!fp)
         return;
-    // The drag is named after what it did; a press that only selected and recalculated is
-    // the quick recalculation (and no command at all when nothing changed).
-    QString name = UndoText::QuickRecalc;
+    QString name = DragEditName();
     if (DragKind == TDragKind::Create) {
         // A zone drawn past the plan's edge ends at it; a refused zone leaves no trace.
         const QPoint end = InsidePlan(pos);
         fp->AddRoom(PressPoint.x(), PressPoint.y(), end.x(), end.y());
         name = UndoText::AddZone;
-    } else if (DragKind == TDragKind::Move && FZoneChanged) {
-        int selected = 0;
-        for (const auto& r : fp->Rooms)
-            selected += r->Selected;
-        name = selected > 1 ? UndoText::MoveZones : UndoText::MoveZone;
-    } else if (DragKind != TDragKind::None && DragKind != TDragKind::Move && FZoneChanged) {
-        name = UndoText::ResizeZone;
-    } else if (SensorDrag && FSpacingPicked) {
-        name = UndoText::PickSpacing;
-    } else if (SensorDrag && FSensorMoved) {
-        name = UndoText::MoveSensor;
     }
     DragKind = TDragKind::None;
     SensorDrag = false;

@@ -60,6 +60,10 @@ public:
     void SelectRoom(TRoom* room);
     // Ends any drag at once, as a release would but without acting (undo and redo use it).
     void EndDrag();
+    // The name of the edit the drag since the last press has made so far, for the menu
+    // (UndoText): a move or resize of zones, a sensor moved or a spacing picked, else the
+    // quick recalculation a press on a zone with a result makes.
+    QString DragEditName() const;
 
     // --- zone panel -----------------------------------------------------------------
     // Fills the panel from the current zone (metres with a scale, pixels without) and

@@ -6,6 +6,10 @@
 #include "uMain.h"
 #include "uZoom.h"
 
+#if !defined(TESVORN_NO_PLAN_EDITOR)
+#include "uPlanEditor.h"
+#endif
+
 #include <QAction>
 #include <QIcon>
 #include <QMenu>
@@ -230,6 +234,7 @@ void TUndoCommands::BeginPress()
     FDragOpen = FDepth == 0;
     FPressing = FDragOpen;
     FDragName = UndoText::Other;
+    FDragNamed = false;
 }
 
 void TUndoCommands::EndPress()
@@ -247,11 +252,18 @@ void TUndoCommands::EndDrag(const QString& name)
     if (!FDragOpen)
         return;
     FDragName = name;
+    FDragNamed = true;
     CloseDrag();
 }
 
 void TUndoCommands::CloseDrag()
 {
+#if !defined(TESVORN_NO_PLAN_EDITOR)
+    // A drag closed before its release (by the next press, edit, undo or save) is named
+    // after what it did so far.
+    if (!FDragNamed && M->PlanEditor)
+        FDragName = M->PlanEditor->DragEditName();
+#endif
     if (FPressing)
         FDragBefore = CaptureWindowState(*M);
     FDragOpen = false;

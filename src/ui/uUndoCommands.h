@@ -116,6 +116,7 @@ private:
     bool FPressing = false;
     bool FResetting = false; // the stack is being emptied: its signals change nothing
     QString FDragName;
+    bool FDragNamed = false; // FDragName set by the release (EndDrag)
     TWindowState FDragBefore;
 
     // Empties the stack and forgets any open edit.
