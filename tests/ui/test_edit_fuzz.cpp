@@ -11,6 +11,7 @@
 //   TESVORN_FUZZ_SEED=7 TESVORN_FUZZ_CASES=5000 build/tests/ui/test_ui_edit_fuzz
 //   build/tests/ui/test_ui_edit_fuzz --fuzz-seed=7 --fuzz-cases=5000
 #include "MainWindowFixture.h"
+#include "ModelInvariants.h"
 #include "PlanMouse.h"
 #include "ProjectMutations.h"
 #include "uExampleProject.h"
@@ -42,8 +43,6 @@ uint32_t Setting(const char* name, const char* env, uint32_t fallback)
     const uint32_t value = qEnvironmentVariable(env).toUInt(&ok);
     return ok ? value : fallback;
 }
-
-bool SameReal(long double a, long double b) { return a == b || (std::isnan(a) && std::isnan(b)); }
 
 // The bytes a save would write with the values the program derives (zone volumes, door
 // rectangles, water-source distances) blanked: what is left is the user's work, and when
@@ -121,45 +120,7 @@ protected:
         }
     }
 
-    void CheckInvariants()
-    {
-        TFireProject& p = P();
-        const auto& rooms = p.GetRooms();
-        bool currentRoomLives = win->CurrentRoom == nullptr,
-             currentSensorLives = win->CurrentSensor == nullptr;
-        for (const auto& room : rooms) {
-            const TRect r = room->Rect();
-            currentRoomLives = currentRoomLives || room.get() == win->CurrentRoom;
-            ASSERT_TRUE(RectWithinPlanLimits(r.Left, r.Top, r.Right, r.Bottom)) << FWhere;
-            ASSERT_TRUE(WithinPlanLimits(room->H())) << FWhere;
-            ASSERT_GE(p.RoomsNum, room->ID()) << FWhere << ": a zone number could be issued twice";
-            const long double v
-                = RoundHalfEven(p.ScaledValue(int64_t(r.Right) - r.Left)
-                      * p.ScaledValue(int64_t(r.Bottom) - r.Top) * p.ScaledValue(room->H()) * 100)
-                / 100;
-            ASSERT_TRUE(SameReal(room->V(), v)) << FWhere << ": volume out of step";
-            int32_t perWall[5] = {};
-            for (const auto& d : room->GetDoors()) {
-                ++perWall[static_cast<int>(d->Wall())];
-                ASSERT_TRUE(WithinPlanLimits(d->StartPos()) && WithinPlanLimits(d->Width())
-                    && WithinPlanLimits(d->Height()))
-                    << FWhere;
-            }
-            ASSERT_EQ(room->DoorsLeftCount, perWall[1]) << FWhere;
-            ASSERT_EQ(room->DoorsRightCount, perWall[2]) << FWhere;
-            ASSERT_EQ(room->DoorsTopCount, perWall[3]) << FWhere;
-            ASSERT_EQ(room->DoorsBottomCount, perWall[4]) << FWhere;
-            for (const auto& s : room->GetSensors()) {
-                currentSensorLives = currentSensorLives || s.get() == win->CurrentSensor;
-                const TPoint a = s->AbsolutePos();
-                ASSERT_TRUE(WithinPlanLimits(a.X) && WithinPlanLimits(a.Y)) << FWhere;
-            }
-        }
-        ASSERT_TRUE(currentRoomLives) << FWhere << ": the current zone is gone";
-        ASSERT_TRUE(currentSensorLives) << FWhere << ": the current sensor is gone";
-        for (const auto& w : p.WaterSources())
-            ASSERT_TRUE(WithinPlanLimits(w->X()) && WithinPlanLimits(w->Y())) << FWhere;
-    }
+    void CheckInvariants() { ModelInvariants::CheckProject(*win, FWhere); }
 
     // A pointer offset: mostly small, sometimes far beyond the plan and its limits.
     int Offset(TProjectMutator& m)
