@@ -39,6 +39,20 @@ public:
     {
     }
 
+    // Keys typed one after another into the spacing field of the same zone are one edit of
+    // the spacing, undone as a whole, as typing is in other editors. The stack merges only
+    // into the command on top and never across the saved state.
+    int id() const override { return text() == UndoText::TypedSpacing ? 1 : -1; }
+    bool mergeWith(const QUndoCommand* other) override
+    {
+        const auto* next = dynamic_cast<const TProjectEditCommand*>(other);
+        if (!next || next->id() != id() || next->FWindowBefore.CurrentZone != FWindowAfter.CurrentZone)
+            return false;
+        FAfter = next->FAfter;
+        FWindowAfter = next->FWindowAfter;
+        return true;
+    }
+
     void undo() override { FOwner->Apply(FBefore, FWindowBefore); }
     void redo() override
     {

@@ -22,6 +22,7 @@
 #include <QMenuBar>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTest>
 #include <QToolButton>
 #include <QUndoStack>
 #include <QWheelEvent>
@@ -327,6 +328,22 @@ TEST_F(UndoZoomTest, UndoOfAStandardRunGivesBackSensorsRecordAndResultPanel)
     EXPECT_EQ(win->lblRes1Header->text(), QStringLiteral("Расчет ВОП произведен."));
     EXPECT_EQ(win->CalcCommands->Indicators.VOP, TIndicatorState::Green);
     EXPECT_EQ(win->SensorNumber, 8);
+
+    // Keys typed into the spacing field make one command, undone at once.
+    win->btnManualL->click();
+    ASSERT_FALSE(win->seManualL->isReadOnly());
+    const long double typedFrom = room->CP.param2;
+    const int beforeTyping = Stack()->index();
+    win->seManualL->setFocus();
+    win->seManualL->selectAll();
+    QTest::keyClicks(win->seManualL, QStringLiteral("4,25"));
+    EXPECT_EQ(room->CP.param2, 4.25L);
+    EXPECT_EQ(Stack()->index(), beforeTyping + 1);
+    EXPECT_EQ(Stack()->undoText(), UndoText::TypedSpacing);
+    win->miUndo->trigger();
+    EXPECT_EQ(P().Rooms[0]->CP.param2, typedFrom);
+    EXPECT_EQ(Stack()->undoText(), UndoText::SpacingMode);
+    room = P().Rooms[0].get();
 
     // A cancelled run is no command.
     const int depth = Stack()->count();
