@@ -260,7 +260,11 @@ TfrmMain::TfrmMain(const TMainWindowOptions& options, QWidget* parent)
 TfrmMain::~TfrmMain()
 {
     // FormDestroy: the project is closed by then (see closeEvent); whatever is left is
-    // released here, the database connection last.
+    // released here, the database connection last. The zoom goes first: it filters the
+    // events of the plan's widgets, which QWidget's destructor still hides and notifies
+    // when this window is no longer a TfrmMain.
+    delete Zoom;
+    Zoom = nullptr;
     CurrentRoom = nullptr;
     CurrentSensor = nullptr;
     FP.reset();
