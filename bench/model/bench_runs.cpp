@@ -2,6 +2,7 @@
 // copied into the record, the height-table calculation, a sensor grid of about 2,000
 // sensors laid out on a 100 m × 60 m zone, and the spacing measurement that the quick
 // recalculation makes next. Goal: well under 10 ms, so the run never keeps the user waiting.
+#include "BenchRunValues.h"
 #include "uCalcRuns.h"
 #include "uFireClasses.h"
 #include "uFireLoadMix.h"
@@ -10,9 +11,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-// 1.73 m apart on 100 m × 60 m: 35 rows by 58 columns, 2,030 sensors.
-constexpr long double GridSpacing = 1.73L;
 
 struct TLargeZone {
     TFireProject project;
@@ -24,19 +22,7 @@ struct TLargeZone {
         project.Setpx(0.05L);
         room = project.GetRoom(project.AddRoom(100, 100, 2100, 1300));
         room->SetH(60);
-        values = CalcDialogInitialValues(CalcDialogSetup(TCalcRun::Standard, *room));
-        values.seParam2 = GridSpacing;
-        TFireLoad load;
-        load.Id = 1;
-        load.ListId = 1;
-        load.Name = QStringLiteral("Мебель + бумага");
-        load.P1LowestHeat = 14002;
-        load.P2LinearFlameSpeed = 0.022L;
-        load.P3BurnoutSpeed = 0.021L;
-        load.PFlammableLoad = 50;
-        load.CCC = 0.97L;
-        values.FireLoads = { load };
-        SetFireLoadMix(values, CalcFireLoad(values.FireLoads, DefaultFireLoadMixRules(), 3, 18000));
+        values = BenchStandardRunValues(*room);
     }
 };
 
@@ -59,7 +45,7 @@ BENCHMARK(BM_StandardRunWithGridAndSpacing)->Unit(benchmark::kMillisecond);
 void BM_SensorGrid(benchmark::State& state)
 {
     TLargeZone zone;
-    zone.room->CP.param2 = GridSpacing;
+    zone.room->CP.param2 = BenchGridSpacing;
     int32_t sensorNumber = 0;
     for (auto _ : state)
         benchmark::DoNotOptimize(PlaceSensorGrid(*zone.room, sensorNumber));

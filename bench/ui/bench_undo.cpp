@@ -4,6 +4,7 @@
 // baselines in the same run are the edit itself (the run's model work, taking it as a
 // command, the repaint) and redo.
 // Run from the build folder: ./bench/ui/bench_ui_undo (offscreen by default).
+#include "BenchRunValues.h"
 #include "uCalcRuns.h"
 #include "uFireClasses.h"
 #include "uFireLoadMix.h"
@@ -20,8 +21,6 @@
 #include <memory>
 
 namespace {
-
-constexpr long double GridSpacing = 1.73L;
 
 // The main window on a 2,200 x 1,400 plan whose one large zone (2,000 x 1,200 pixels at
 // 0.05 m per pixel, 3 m high) holds ten sensors placed by hand and is the current zone.
@@ -62,19 +61,7 @@ struct TGridWindow {
         }
 
         TRoom& room = *win->FP->Rooms[0];
-        values = CalcDialogInitialValues(CalcDialogSetup(TCalcRun::Standard, room));
-        values.seParam2 = GridSpacing;
-        TFireLoad load;
-        load.Id = 1;
-        load.ListId = 1;
-        load.Name = QStringLiteral("Мебель + бумага");
-        load.P1LowestHeat = 14002;
-        load.P2LinearFlameSpeed = 0.022L;
-        load.P3BurnoutSpeed = 0.021L;
-        load.PFlammableLoad = 50;
-        load.CCC = 0.97L;
-        values.FireLoads = { load };
-        SetFireLoadMix(values, CalcFireLoad(values.FireLoads, DefaultFireLoadMixRules(), 3, 18000));
+        values = BenchStandardRunValues(room);
     }
 
     // The accepted run as one edit: the run's work on the model, the window's indicators
