@@ -8,12 +8,27 @@
 #include "uNumberText.h"
 #include "uRoomSpacing.h"
 
+#include <QCoreApplication>
 #include <cmath>
+#include <cstdint>
 #include <gtest/gtest.h>
 #include <set>
 #include <string>
 
 namespace ModelInvariants {
+
+// A setting of a long session (its seed, its length) from --NAME=VALUE on the command line
+// or from the environment variable ENV.
+inline uint32_t SessionSetting(const char* name, const char* env, uint32_t fallback)
+{
+    const QString prefix = QStringLiteral("--%1=").arg(QLatin1String(name));
+    for (const QString& arg : QCoreApplication::arguments())
+        if (arg.startsWith(prefix))
+            return arg.mid(prefix.size()).toUInt();
+    bool ok = false;
+    const uint32_t value = qEnvironmentVariable(env).toUInt(&ok);
+    return ok ? value : fallback;
+}
 
 inline bool SameReal(long double a, long double b) { return a == b || (std::isnan(a) && std::isnan(b)); }
 

@@ -32,18 +32,6 @@ namespace {
 
 using namespace PlanMouse;
 
-// A setting from --NAME=VALUE on the command line or from the environment variable ENV.
-uint32_t Setting(const char* name, const char* env, uint32_t fallback)
-{
-    const QString prefix = QStringLiteral("--%1=").arg(QLatin1String(name));
-    for (const QString& arg : QCoreApplication::arguments())
-        if (arg.startsWith(prefix))
-            return arg.mid(prefix.size()).toUInt();
-    bool ok = false;
-    const uint32_t value = qEnvironmentVariable(env).toUInt(&ok);
-    return ok ? value : fallback;
-}
-
 // The bytes a save would write with the values the program derives (zone volumes, door
 // rectangles, water-source distances) blanked: what is left is the user's work, and when
 // it differs from the last save or load the project must count as modified.
@@ -70,8 +58,8 @@ protected:
     void SetUp() override
     {
         Start();
-        FSeed = Setting("fuzz-seed", "TESVORN_FUZZ_SEED", 20261210u);
-        FCases = Setting("fuzz-cases", "TESVORN_FUZZ_CASES", 160u);
+        FSeed = ModelInvariants::SessionSetting("fuzz-seed", "TESVORN_FUZZ_SEED", 20261210u);
+        FCases = ModelInvariants::SessionSetting("fuzz-cases", "TESVORN_FUZZ_CASES", 160u);
     }
 
     TFireProject& P() { return *win->FP; }

@@ -38,18 +38,6 @@ namespace {
 
 using namespace PlanMouse;
 
-// A setting from --NAME=VALUE on the command line or from the environment variable ENV.
-uint32_t Setting(const char* name, const char* env, uint32_t fallback)
-{
-    const QString prefix = QStringLiteral("--%1=").arg(QLatin1String(name));
-    for (const QString& arg : QCoreApplication::arguments())
-        if (arg.startsWith(prefix))
-            return arg.mid(prefix.size()).toUInt();
-    bool ok = false;
-    const uint32_t value = qEnvironmentVariable(env).toUInt(&ok);
-    return ok ? value : fallback;
-}
-
 QByteArray FileBytes(const QString& fileName)
 {
     QFile file(fileName);
@@ -61,8 +49,8 @@ protected:
     void SetUp() override
     {
         Start();
-        FSeed = Setting("undo-seed", "TESVORN_UNDO_SEED", 20261211u);
-        FSteps = Setting("undo-steps", "TESVORN_UNDO_STEPS", 4000u);
+        FSeed = ModelInvariants::SessionSetting("undo-seed", "TESVORN_UNDO_SEED", 20261211u);
+        FSteps = ModelInvariants::SessionSetting("undo-steps", "TESVORN_UNDO_STEPS", 4000u);
         FRng.seed(FSeed);
     }
 
