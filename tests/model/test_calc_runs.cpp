@@ -2,6 +2,7 @@
 // each run writes, the sensor grid, the announcements with their order of steps, the
 // indicator transitions, the debug logs, and the refusals that must leave everything as
 // it was.
+#include "DialogLoad.h"
 #include "uCalcRuns.h"
 #include "uFireClasses.h"
 #include "uHeightTables.h"
@@ -16,26 +17,6 @@ using Step = TCalcRunStep;
 constexpr auto G = TIndicatorState::Green;
 constexpr auto Y = TIndicatorState::Yellow;
 constexpr auto N = TIndicatorState::None;
-
-// The dialog's default typical load, added with the dialog's default amount of 10 kg/m².
-TFireLoad DefaultLoad()
-{
-    TFireLoad f;
-    f.Id = 7;
-    f.ListId = 1;
-    f.Name = QStringLiteral("Мебель");
-    f.P1LowestHeat = 13000;
-    f.P2LinearFlameSpeed = 0.0108L;
-    f.P3BurnoutSpeed = 0.0145L;
-    f.P4SmokeFormingAbility = 270;
-    f.P5OxygenConsumption = -1.03L;
-    f.P6AllocationCO2 = 0.203L;
-    f.P6AllocationCO = 0.0022L;
-    f.P6AllocationHCl = 0.014L;
-    f.PFlammableLoad = 10;
-    f.CCC = 0.97L;
-    return f;
-}
 
 // A project at 0.1 m per pixel.
 struct TRunFixture : ::testing::Test {
@@ -57,7 +38,7 @@ struct TRunFixture : ::testing::Test {
     // What an accepted dialog of `run` on `room` gives with the loads added and the
     // combination computed as the dialog computes it.
     static TCalcDialogValues Values(
-        TCalcRun run, const TRoom& room, std::vector<TFireLoad> loads = { DefaultLoad() })
+        TCalcRun run, const TRoom& room, std::vector<TFireLoad> loads = { DialogDefaultLoad() })
     {
         TCalcDialogValues v = CalcDialogInitialValues(CalcDialogSetup(run, room));
         v.FireLoads = std::move(loads);
@@ -501,7 +482,7 @@ TEST_F(TRunFixture, InitialStageOfAMixThatDoesNotBurnIsRefusedAndChangesNothing)
     room->CP.value11 = 5;
     room->CP.param1 = 42;
     const TCalcParamsOrvann before = room->CP;
-    TFireLoad inert = DefaultLoad();
+    TFireLoad inert = DialogDefaultLoad();
     inert.P2LinearFlameSpeed = 0;
     TCalcDialogValues v = Values(TCalcRun::InitialStage, *room, { inert });
     v.seValue11 = 10;
@@ -529,11 +510,11 @@ TEST_F(TRunFixture, FireLoadRunStoresTheMixAndKeepsTheOtherResults)
     room->CP.value12 = 201;
     room->CP.method = 3;
     room->CP.BOSClass = BOSClassA2;
-    TFireLoad second = DefaultLoad();
+    TFireLoad second = DialogDefaultLoad();
     second.ListId = 2;
     second.Name = "Бумага";
     second.P1LowestHeat = 13400;
-    TCalcDialogValues v = Values(TCalcRun::FireLoad, *room, { DefaultLoad(), second });
+    TCalcDialogValues v = Values(TCalcRun::FireLoad, *room, { DialogDefaultLoad(), second });
     v.cbDebug = true;
     const TCalcRunResult r = CalcFL(project, *room, v, { G, Y, N }, 0);
     ASSERT_EQ(r.Status, TCalcRunStatus::Done);

@@ -2,6 +2,7 @@
 // every kind of run, saved and opened again (records equal field by field, reports equal
 // in text, the project file unchanged byte for byte), every way a results file can be
 // wrong, the inputs JSON of the kept runs, stale results and the summary rows.
+#include "DialogLoad.h"
 #include "RecordCompare.h"
 #include "uCalcRecordJson.h"
 #include "uCalcRuns.h"
@@ -22,28 +23,9 @@
 
 namespace {
 
-TFireLoad Furniture()
-{
-    TFireLoad f;
-    f.Id = 7;
-    f.ListId = 1;
-    f.Name = QStringLiteral("Мебель");
-    f.P1LowestHeat = 13000;
-    f.P2LinearFlameSpeed = 0.0108L;
-    f.P3BurnoutSpeed = 0.0145L;
-    f.P4SmokeFormingAbility = 270;
-    f.P5OxygenConsumption = -1.03L;
-    f.P6AllocationCO2 = 0.203L;
-    f.P6AllocationCO = 0.0022L;
-    f.P6AllocationHCl = 0.014L;
-    f.PFlammableLoad = 10;
-    f.CCC = 0.97L;
-    return f;
-}
-
 TFireLoad Paper()
 {
-    TFireLoad f = Furniture();
+    TFireLoad f = DialogDefaultLoad();
     f.Id = 12;
     f.ListId = 2;
     f.Name = QStringLiteral("Бумага, картон");
@@ -139,7 +121,7 @@ struct ResultsFixture : ::testing::Test {
         TCalcRun run, const TRoom& room, const std::function<void(TCalcDialogValues&)>& edit = {})
     {
         TCalcDialogValues v = CalcDialogInitialValues(CalcDialogSetup(run, room));
-        v.FireLoads = { Furniture(), Paper() };
+        v.FireLoads = { DialogDefaultLoad(), Paper() };
         if (edit)
             edit(v);
         long double h = 0, V = 0;
